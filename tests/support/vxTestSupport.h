@@ -1,0 +1,26 @@
+// Shared helpers for the tests: pixels of images in the platform's colour format.
+#pragma once
+
+#include "platform/vxColor.h"
+
+#include <QImage>
+
+namespace vxplan::test {
+
+inline TColor PixelAt(const QImage& image, int x, int y)
+{
+    const QRgb p = image.pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+// The number of pixels of the colour inside [x0, x1) x [y0, y1).
+inline int CountPixels(const QImage& image, TColor color, int x0, int y0, int x1, int y1)
+{
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (PixelAt(image, x, y) == color) ++n;
+    return n;
+}
+
+}  // namespace vxplan::test
