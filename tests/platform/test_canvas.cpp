@@ -183,6 +183,17 @@ TEST_F(CanvasTest, PolylineDrawsSegmentsWithoutTheLastPoint)
     EXPECT_EQ(PixelAt(image, 6, 5), clWhite);
 }
 
+TEST_F(CanvasTest, DottedPolylineCarriesThePatternAroundCorners)
+{
+    canvas.Pen().SetStyle(TPenStyle::psDot);
+    canvas.Polyline({{0, 0}, {4, 0}, {4, 4}});
+    EXPECT_EQ(PixelAt(image, 2, 0), clBlack);
+    EXPECT_EQ(PixelAt(image, 3, 0), clWhite);
+    EXPECT_EQ(PixelAt(image, 4, 0), clWhite);  // positions 4 and 5 of the pattern: off
+    EXPECT_EQ(PixelAt(image, 4, 1), clWhite);
+    EXPECT_EQ(PixelAt(image, 4, 2), clBlack);
+}
+
 TEST_F(CanvasTest, EllipseStaysInsideItsRectangle)
 {
     canvas.Brush().SetColor(clBlue);

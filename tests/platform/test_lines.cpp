@@ -232,6 +232,40 @@ TEST(StyledPens, PatternRunsAlongTheWalkFromTheStart)
     EXPECT_EQ(PixelAt(image, 14, 5), clBlack);
 }
 
+TEST(StyledPens, EachLineToStartsThePatternAfresh)
+{
+    QImage image(20, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TDeviceContext dc(&image);
+    dc.Pen.Style = TPenStyle::psDot;
+    MoveToEx(&dc, 0, 0, nullptr);
+    LineTo(&dc, 4, 0);  // each LineTo starts the pattern afresh: ###. then ###
+    LineTo(&dc, 4, 4);
+    EXPECT_EQ(PixelAt(image, 3, 0), clWhite);
+    EXPECT_EQ(PixelAt(image, 4, 0), clBlack);
+}
+
+TEST(WidePens, InvertingWideLineTwiceRestores)
+{
+    QImage image(30, 30, QImage::Format_RGB32);
+    image.fill(QColor(0x20, 0x40, 0x60));
+    const QImage before = image.copy();
+    TDeviceContext dc(&image);
+    dc.Pen.Width = 2;
+    dc.Pen.Mode = TPenMode::pmNot;
+    dc.Pen.Style = TPenStyle::psDot;  // wide pens draw solid
+    MoveToEx(&dc, 10, 0, nullptr);
+    LineTo(&dc, 10, 29);
+    EXPECT_EQ(PixelAt(image, 10, 15), RGB(0xDF, 0xBF, 0x9F));
+    EXPECT_EQ(PixelAt(image, 10, 16), RGB(0xDF, 0xBF, 0x9F));
+    EXPECT_EQ(PixelAt(image, 20, 15), RGB(0x20, 0x40, 0x60));
+    MoveToEx(&dc, 10, 0, nullptr);
+    LineTo(&dc, 10, 29);
+    dc.EndPainter();
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x) ASSERT_EQ(PixelAt(image, x, y), PixelAt(before, x, y)) << x << "," << y;
+}
+
 TEST(LinePixels, MatchWhatLineToDraws)
 {
     const auto pts = raster::LinePixels({4, 4}, {17, 9});
