@@ -270,6 +270,34 @@ TEST_F(CanvasTest, CopyRectUsesTheCopyMode)
     EXPECT_EQ(PixelAt(image, 4, 4), RGB(0x0F, 0x0F, 0x0F));
 }
 
+TEST(VectorCanvas, PainterPathKeepsBoundsViewportAndClip)
+{
+    // An image reached as a printer-like device goes through QPainter, as PDF pages do.
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TDeviceContext dc(&image, TDeviceContext::TKind::Printer);
+    ASSERT_FALSE(dc.IsRaster());
+    TCanvas canvas;
+    canvas.SetHandle(&dc);
+    SetViewportOrgEx(&dc, 2, 2, nullptr);
+    canvas.Brush().SetColor(clRed);
+    canvas.Rectangle(0, 0, 6, 5);  // device (2,2)-(8,7)
+    canvas.Brush().SetColor(clBlue);
+    canvas.FillRect(Rect(10, 0, 12, 2));
+    HRGN clip = CreateRectRgn(20, 0, 24, 32);
+    SelectClipRgn(&dc, clip);
+    DeleteObject(clip);
+    canvas.FillRect(Rect(0, 10, 30, 12));
+    dc.EndPainter();
+    EXPECT_EQ(PixelAt(image, 2, 2), clBlack);
+    EXPECT_EQ(PixelAt(image, 7, 6), clBlack);
+    EXPECT_EQ(PixelAt(image, 8, 6), clWhite);
+    EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 4 * 3);
+    EXPECT_EQ(CountPixels(image, clBlue, 12, 2, 14, 4), 4);
+    EXPECT_EQ(CountPixels(image, clBlue, 0, 12, 32, 14), 8);
+    EXPECT_EQ(CountPixels(image, clBlue, 20, 12, 24, 14), 8);
+}
+
 TEST(Canvas, UnboundCanvasRefusesToDraw)
 {
     TCanvas canvas;
