@@ -11,6 +11,7 @@
 // newer target, so destroying a target withdraws whatever was posted to it.
 #include "platform/vxMessages.h"
 
+#include "platform/vxApplication.h"
 #include "platform/vxExceptions.h"
 
 #include <QCoreApplication>
@@ -70,15 +71,20 @@ void Wake(TMessageState& s)
 
 void DeliverFromNotifier()
 {
-    // Exceptions must not cross Qt's event loop.
+    // Exceptions must not cross Qt's event loop: the application reports them, then the rest
+    // of the queued messages are delivered.
     for (;;) {
         try {
             DeliverPostedMessages();
             return;
-        } catch (const std::exception& e) {
-            std::cerr << "Exception in a message handler: " << e.what() << '\n';
         } catch (...) {
-            std::cerr << "Unknown exception in a message handler\n";
+            try {
+                Application().HandleException(nullptr);
+            } catch (const std::exception& e) {
+                std::cerr << "Exception while reporting an exception: " << e.what() << '\n';
+            } catch (...) {
+                std::cerr << "Unknown exception while reporting an exception\n";
+            }
         }
     }
 }
