@@ -2,21 +2,74 @@
 #include "platform/vxThread.h"
 
 #include "platform/vxExceptions.h"
+#include "platform/vxMessages.h"
+
+#include <unordered_set>
 
 namespace vxplan {
 
-TThread::TThread(bool CreateSuspended) : threadId_(detail::ReserveThreadId())
+// Starts threads made running once their constructors are done: a posted message is delivered
+// only after the code that created the thread has returned to the event loop. A thread freed
+// before that leaves the pending set, so the message finds nothing to start.
+class TDeferredStarter final : public TMessageTarget {
+public:
+    static TDeferredStarter& Instance()
+    {
+        // Never destroyed: threads may be freed while statics go away.
+        static TDeferredStarter* starter = new TDeferredStarter;
+        return *starter;
+    }
+
+    void Add(TThread* thread)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            pending_.insert(thread);
+        }
+        PostMessage(this, WM_USER, 0, 0);
+    }
+
+    void Remove(TThread* thread)
+    {
+        std::lock_guard lock(mutex_);
+        pending_.erase(thread);
+    }
+
+    void WndProc(TMessage& message) override
+    {
+        if (message.Msg != WM_USER) return TMessageTarget::WndProc(message);
+        std::unordered_set<TThread*> due;
+        {
+            std::lock_guard lock(mutex_);
+            due.swap(pending_);
+        }
+        for (TThread* thread : due) thread->StartIfPending();
+    }
+
+private:
+    std::mutex mutex_;
+    std::unordered_set<TThread*> pending_;
+};
+
+TThread::TThread(bool CreateSuspended) : threadId_(detail::ReserveThreadId()), startPending_(!CreateSuspended)
 {
-    // A thread that runs at once starts here, after the members above are set; a descendant's
-    // members are not constructed yet, which is why hosts usually create threads suspended.
-    if (!CreateSuspended) Start();
+    if (startPending_) TDeferredStarter::Instance().Add(this);
 }
 
 TThread::~TThread()
 {
     // Freeing itself at the end of Run, on its own thread: there is nothing left to wait for.
     if (freeingSelf_) return;
+    TDeferredStarter::Instance().Remove(this);
     TerminateAndWait();
+}
+
+void TThread::StartIfPending()
+{
+    std::lock_guard lock(mutex_);
+    if (started_) return;
+    started_ = true;
+    thread_ = std::thread([this] { Run(); });
 }
 
 void TThread::Start()
@@ -34,6 +87,8 @@ void TThread::Terminate()
 
 void TThread::TerminateAndWait()
 {
+    // A thread made running but not yet started is not started any more.
+    TDeferredStarter::Instance().Remove(this);
     Terminate();
     {
         std::lock_guard lock(mutex_);
@@ -46,10 +101,12 @@ int TThread::WaitFor()
 {
     {
         std::lock_guard lock(mutex_);
-        if (!started_) throw EThread("Cannot wait for a thread that was not started");
+        if (!started_ && !startPending_) throw EThread("Cannot wait for a thread that was not started");
         if (freeOnTerminate_) throw EThread("Cannot wait for a thread that frees itself");
     }
     if (GetCurrentThreadId() == threadId_) throw EThread("A thread cannot wait for itself");
+    // A thread made running may still wait for its deferred start; waiting means wanting it now.
+    StartIfPending();
 
     if (IsMainThread()) {
         // The worker may be inside Synchronize (OnTerminate at least): keep serving it.

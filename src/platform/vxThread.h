@@ -1,6 +1,9 @@
 // TThread: a worker thread object whose Execute runs on its own thread.
 //
-// A thread made suspended waits for Start (or Resume); otherwise it runs at once. After Execute,
+// A thread made suspended waits for Start (or Resume). One made running cannot start inside the
+// constructor (the descendant's Execute does not exist yet there), so it starts as soon as
+// messages are next delivered on the user-interface thread, or earlier at Start or WaitFor.
+// After Execute,
 // OnTerminate is raised on the user-interface thread through Synchronize; then the thread is
 // finished, and with FreeOnTerminate the object deletes itself. WaitFor on the user-interface
 // thread keeps running synchronized methods while it waits, so a worker that synchronizes
@@ -31,7 +34,7 @@ public:
     TThread(const TThread&) = delete;
     TThread& operator=(const TThread&) = delete;
 
-    // Starts a suspended thread; throws EThread when it was started before.
+    // Starts the thread; throws EThread when it was started before.
     void Start();
     void Resume() { Start(); }
     // Asks Execute to stop; Execute looks at Terminated() and returns.
@@ -69,12 +72,16 @@ protected:
     void SetReturnValue(int value);
 
 private:
+    friend class TDeferredStarter;
     void Run();
+    // Starts the thread unless it already runs; for a thread made running.
+    void StartIfPending();
 
     mutable std::mutex mutex_;
     std::condition_variable finishedChanged_;
     std::thread thread_;
     const TThreadID threadId_;
+    const bool startPending_;  // made running: starts without being asked
     std::atomic<bool> terminated_{false};
     bool started_ = false;
     bool finished_ = false;

@@ -1,6 +1,7 @@
 // Worker threads and the user-interface thread: Synchronize, WaitFor, OnTerminate,
 // FreeOnTerminate, the wake hook and the critical section.
 #include "platform/vxExceptions.h"
+#include "platform/vxMessages.h"
 #include "platform/vxSync.h"
 #include "platform/vxThread.h"
 
@@ -409,4 +410,49 @@ TEST(CriticalSection, KeepsOutOtherThreads)
     for (auto& t : workers) t.join();
     EXPECT_EQ(counter, 8000);
     EXPECT_EQ(overlaps.load(), 0);
+}
+
+namespace {
+
+class TRunningAtOnce : public TThread {
+public:
+    explicit TRunningAtOnce(std::atomic<int>& runs) : TThread(false), runs_(runs) {}
+    ~TRunningAtOnce() override { TerminateAndWait(); }
+
+protected:
+    void Execute() override { ++runs_; }
+
+private:
+    std::atomic<int>& runs_;
+};
+
+}  // namespace
+
+TEST(ThreadLifetime, AThreadMadeRunningStartsWhenMessagesAreNextDelivered)
+{
+    std::atomic<int> runs{0};
+    TRunningAtOnce thread(runs);
+    // Its constructor has finished before Execute can run: no call into a half-built object.
+    DeliverPostedMessages();
+    while (!thread.Finished()) CheckSynchronize(5);
+    EXPECT_EQ(runs.load(), 1);
+    EXPECT_THROW(thread.Start(), EThread);
+}
+
+TEST(ThreadLifetime, WaitForStartsAThreadMadeRunningThatHasNotStartedYet)
+{
+    std::atomic<int> runs{0};
+    TRunningAtOnce thread(runs);
+    thread.WaitFor();
+    EXPECT_EQ(runs.load(), 1);
+    DeliverPostedMessages();
+    EXPECT_EQ(runs.load(), 1) << "the deferred start does not run it again";
+}
+
+TEST(ThreadLifetime, AThreadMadeRunningAndFreedBeforeItsStartNeverRuns)
+{
+    std::atomic<int> runs{0};
+    { TRunningAtOnce thread(runs); }
+    DeliverPostedMessages();
+    EXPECT_EQ(runs.load(), 0);
 }
