@@ -71,8 +71,9 @@ TApplication& Application();
 
 // Shows the text with the application's title and an OK button, through the message box hook.
 void ShowMessage(const std::string& text);
-// An empty hook restores the default: a QMessageBox, or on the offscreen platform (where no
-// one can answer) the text on stderr and the first button's answer.
+// The hook is called on the thread that asks. An empty hook restores the default: a QMessageBox
+// on the user-interface thread (a worker's box is shown there through Synchronize), or, on the
+// offscreen platform where no one can answer, the text on stderr and the first button's answer.
 void SetMessageBoxHook(TMessageBoxHook hook);
 
 // Sounds the beep for an MB_ICON... type (0xFFFFFFFF: the simple beep) through the beep hook.
