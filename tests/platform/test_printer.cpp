@@ -195,6 +195,7 @@ TEST_F(PrinterTest, ErrorTexts)
     EXPECT_EQ(ErrorOf([&] { printer.EndDoc(); }), "Printer is not printing");
     EXPECT_EQ(ErrorOf([&] { printer.Abort(); }), "Printer is not printing");
     EXPECT_EQ(ErrorOf([&] { printer.Canvas()->TextOut(0, 0, "x"); }), "Printer is not printing");
+    EXPECT_EQ(ErrorOf([&] { printer.Canvas()->Rectangle(0, 0, 9, 9); }), "Printer is not printing");
 
     const std::string noName = ErrorOf([&] { printer.BeginDoc(); });
     EXPECT_NE(noName.find("FileName"), std::string::npos) << noName;
