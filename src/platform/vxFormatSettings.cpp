@@ -110,9 +110,10 @@ std::string QtPatternToFormat(const std::string& pattern, char* separator, char 
     return Trimmed(out);
 }
 
-TFormatSettings DefaultFormatSettings()
+TFormatSettings DefaultFormatSettings() { return FormatSettingsFromLocale(QLocale::system()); }
+
+TFormatSettings FormatSettingsFromLocale(const QLocale& locale)
 {
-    const QLocale locale = QLocale::system();
     TFormatSettings fs;
     fs.DateSeparator = 0;
     fs.ShortDateFormat = QtPatternToFormat(locale.dateFormat(QLocale::ShortFormat).toStdString(), &fs.DateSeparator, '/');

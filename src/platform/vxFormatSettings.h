@@ -7,6 +7,8 @@
 #include <array>
 #include <string>
 
+class QLocale;
+
 namespace vxplan {
 
 struct TFormatSettings {
@@ -35,6 +37,7 @@ void SetFormatSettings(const TFormatSettings& settings);
 
 // Built from QLocale::system(), its patterns turned into the tokens of FormatDateTime.
 TFormatSettings DefaultFormatSettings();
+TFormatSettings FormatSettingsFromLocale(const QLocale& locale);
 // Fixed English settings: "yyyy-mm-dd", "dddd, d mmmm yyyy", "hh:nn", "hh:nn:ss", '-', ':'.
 TFormatSettings ClassicFormatSettings();
 
