@@ -14,4 +14,4 @@ done
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
 echo "Installing:$missing"
 $sudo apt-get update -q
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends $missing
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing

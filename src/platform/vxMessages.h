@@ -51,5 +51,8 @@ bool PostMessage(HWND target, unsigned msg, WPARAM wParam, LPARAM lParam);
 LRESULT SendMessage(HWND target, unsigned msg, WPARAM wParam, LPARAM lParam);
 // True while the target exists.
 bool IsWindow(HWND target);
+// Delivers, on the user-interface thread, the posted messages waiting now; true if any was
+// delivered. Qt's event loop does this by itself; the call is for loops that run their own.
+bool DeliverPostedMessages();
 
 }  // namespace vxplan

@@ -1,0 +1,13 @@
+#include "vxGalleryPages.h"
+
+namespace vxplan::gallery {
+
+std::vector<TGalleryPage> GalleryPages()
+{
+    return {
+        {"canvas", CreateCanvasPage, PrintCanvasPage},
+        {"printed-page", CreatePrintedPage, nullptr},
+    };
+}
+
+}  // namespace vxplan::gallery
