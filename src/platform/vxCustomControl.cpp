@@ -1,0 +1,47 @@
+// TCustomControl: Paint through a canvas on the control's image, and the display canvas.
+#include "platform/vxExceptions.h"
+#include "platform/vxWinControl.h"
+
+namespace vxplan {
+
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+
+TCustomControl::~TCustomControl()
+{
+    displayCanvas_.SetHandle(nullptr);
+    canvas_.SetHandle(nullptr);
+}
+
+void TCustomControl::PaintWindow(HDC dc)
+{
+    canvas_.SetHandle(dc);
+    // The canvas must let go of the context even when Paint throws.
+    struct Unbind {
+        TCanvas& c;
+        ~Unbind() { c.SetHandle(nullptr); }
+    } unbind{canvas_};
+    Paint();
+}
+
+TCanvas& TCustomControl::BeginDisplayDraw()
+{
+    if (displayDc_) throw EInvalidOperation("Display drawing has begun already");
+    QImage& image = DisplayImage();
+    displayDc_ = std::make_unique<TDeviceContext>(&image);
+    displayCanvas_.SetHandle(displayDc_.get());
+    return displayCanvas_;
+}
+
+void TCustomControl::EndDisplayDraw()
+{
+    if (!displayDc_) return;
+    displayCanvas_.SetHandle(nullptr);
+    displayDc_.reset();
+    // Shown at once: the outline follows the mouse, it cannot wait for the event loop.
+    if (isVisible())
+        repaint();
+    else
+        update();
+}
+
+}  // namespace vxplan
