@@ -53,9 +53,16 @@ struct TRealClock::Impl {
             QCoreApplication* app = QCoreApplication::instance();
             if (!app) throw EInvalidOperation("Timers need the application object to exist");
             auto* object = new QObject;
-            if (object->thread() != app->thread()) object->moveToThread(app->thread());
-            object->setParent(app);
             context = object;
+            if (object->thread() == app->thread()) {
+                object->setParent(app);
+            } else {
+                // The application's children are touched on its own thread only.
+                object->moveToThread(app->thread());
+                QMetaObject::invokeMethod(app, [object = QPointer<QObject>(object), app] {
+                    if (object) object->setParent(app);
+                }, Qt::QueuedConnection);
+            }
         }
         return context;
     }

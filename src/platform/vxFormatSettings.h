@@ -31,7 +31,8 @@ struct TFormatSettings {
     int TwoDigitYearCenturyWindow = 50;
 };
 
-// The settings in force (the system locale's until SetFormatSettings).
+// The settings in force (the system locale's until SetFormatSettings). Replace them on the
+// user-interface thread, before or between uses: readers hold a reference.
 const TFormatSettings& FormatSettings();
 void SetFormatSettings(const TFormatSettings& settings);
 
