@@ -15,9 +15,9 @@ class TCanvasPage : public TCustomControl {
 protected:
     void Paint() override
     {
-        Canvas()->Brush().SetColor(clBtnFace);
-        Canvas()->FillRect(ClientRect());
-        DrawCanvasShowcase(*Canvas(), 1.0);
+        Canvas().Brush().SetColor(clBtnFace);
+        Canvas().FillRect(GetClientRect());
+        DrawCanvasShowcase(Canvas(), 1.0);
     }
 };
 
@@ -61,7 +61,7 @@ QWidget* CreateCanvasPage() { return new TCanvasPage; }
 
 void PrintCanvasPage(TPrinter& printer)
 {
-    DrawPrintedCanvasPage(*printer.Canvas(), {printer.PageWidth(), printer.PageHeight()},
+    DrawPrintedCanvasPage(printer.Canvas(), {printer.PageWidth(), printer.PageHeight()},
                           GetDeviceCaps(printer.Handle(), LOGPIXELSX));
 }
 

@@ -107,13 +107,12 @@ void DrawPenModes(TCanvas& canvas, const TScaled& s)
 // Solid, hatched (opaque and transparent) and clear brushes.
 void DrawBrushes(TCanvas& canvas, const TScaled& s)
 {
-    Caption(canvas, s, 10, 180, "Brushes: hatches opaque (top) and transparent (bottom)");
+    Caption(canvas, s, 10, 180, "Brushes: hatches over white (top) and over yellow (bottom)");
     const TBrushStyle hatches[] = {TBrushStyle::bsHorizontal, TBrushStyle::bsVertical, TBrushStyle::bsFDiagonal,
                                    TBrushStyle::bsBDiagonal,  TBrushStyle::bsCross,    TBrushStyle::bsDiagCross};
     canvas.Pen().SetColor(clBlack);
     canvas.Pen().SetStyle(TPenStyle::psSolid);
     for (int row = 0; row < 2; ++row) {
-        SetBkMode(canvas.GetHandle(), row == 0 ? OPAQUE : TRANSPARENT);
         for (int i = 0; i < 6; ++i) {
             const TRect box = s.Box(10 + i * 60, 202 + row * 50, 50, 40);
             if (row == 1) {  // something under the transparent hatch
@@ -121,12 +120,10 @@ void DrawBrushes(TCanvas& canvas, const TScaled& s)
                 canvas.FillRect(box);
             }
             canvas.Brush().SetColor(clTeal);
-            canvas.Brush().SetStyle(hatches[i]);
-            SetBkColor(canvas.GetHandle(), clSilver);
+            canvas.Brush().SetStyle(hatches[i]);  // a hatched canvas brush leaves its gaps alone
             canvas.Rectangle(box);
         }
     }
-    SetBkMode(canvas.GetHandle(), OPAQUE);
     canvas.Brush().SetStyle(TBrushStyle::bsSolid);
     canvas.Brush().SetColor(clSkyBlue);
     canvas.Ellipse(s.Box(380, 202, 90, 90));

@@ -17,21 +17,21 @@ class TPrintedPagePreview : public TCustomControl {
 protected:
     void Paint() override
     {
-        TCanvas& canvas = *Canvas();
+        TCanvas& canvas = Canvas();
         canvas.Brush().SetColor(clAppWorkSpace);
-        canvas.FillRect(ClientRect());
+        canvas.FillRect(GetClientRect());
 
-        const int room = std::max(ClientHeight() - 24, 10);
-        const int sheetHeight = std::min(room, Round((ClientWidth() - 24) * kA4HeightMm / kA4WidthMm));
+        const int room = std::max(GetClientHeight() - 24, 10);
+        const int sheetHeight = std::min(room, Round((GetClientWidth() - 24) * kA4HeightMm / kA4WidthMm));
         const int sheetWidth = Round(sheetHeight * kA4WidthMm / kA4HeightMm);
-        const int left = (ClientWidth() - sheetWidth) / 2, top = 12;
+        const int left = (GetClientWidth() - sheetWidth) / 2, top = 12;
         canvas.Brush().SetColor(clBtnShadow);
         canvas.FillRect(Bounds(left + 4, top + 4, sheetWidth, sheetHeight));
 
         TBitmap sheet;
         sheet.SetSize(sheetWidth, sheetHeight);
         const int dpi = std::max(1, Round(sheetWidth / (kA4WidthMm / 25.4)));
-        DrawPrintedCanvasPage(*sheet.Canvas(), {sheetWidth, sheetHeight}, dpi);
+        DrawPrintedCanvasPage(sheet.Canvas(), {sheetWidth, sheetHeight}, dpi);
         canvas.Draw(left, top, sheet);
     }
 };

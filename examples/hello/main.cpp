@@ -10,10 +10,10 @@ protected:
     void Paint() override
     {
         TCustomPanel::Paint();  // background and bevel
-        Canvas()->Pen().SetColor(vxplan::clRed);
-        Canvas()->MoveTo(8, ClientHeight() / 2);
-        Canvas()->LineTo(ClientWidth() - 8, ClientHeight() / 2);
-        Canvas()->TextOut(8, 8, "Hello from a vxplan panel");
+        Canvas().Pen().SetColor(vxplan::clRed);
+        Canvas().MoveTo(8, GetClientHeight() / 2);
+        Canvas().LineTo(GetClientWidth() - 8, GetClientHeight() / 2);
+        Canvas().TextOut(8, 8, "Hello from a vxplan panel");
     }
 };
 

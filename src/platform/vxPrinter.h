@@ -64,7 +64,7 @@ public:
     int PageHeight() const;
 
     // Draws on the current page; drawing while not printing raises EPrinter.
-    TCanvas* Canvas() { return &canvas_; }
+    TCanvas& Canvas() { return canvas_; }
     // The context of the current document; null when not printing.
     HDC Handle() const { return dc_.get(); }
 

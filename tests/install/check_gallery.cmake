@@ -6,6 +6,7 @@ execute_process(COMMAND ${GALLERY} --png ${WORK}/png --pdf ${WORK}/gallery.pdf
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "gallery failed (${rc}):\n${out}\n${err}")
 endif()
+string(REPLACE "," ";" PAGES "${PAGES}")
 foreach(page IN LISTS PAGES)
   set(png ${WORK}/png/${page}.png)
   if(NOT EXISTS ${png})

@@ -77,7 +77,7 @@ TEST_F(PrinterTest, TwoPagesWithTheirTextPageSizeAndTitle)
     printer.BeginDoc();
     EXPECT_TRUE(printer.Printing());
     EXPECT_EQ(printer.PageNumber(), 1);
-    TCanvas& canvas = *printer.Canvas();
+    TCanvas& canvas = printer.Canvas();
     canvas.Font().SetHeight(-50);
     canvas.TextOut(300, 300, "First page");
     printer.NewPage();
@@ -137,7 +137,7 @@ TEST_F(PrinterTest, FontPixelsAreDevicePixelsOfThePage)
     TPrinter printer;
     printer.SetFileName(pdf.toStdString());
     printer.BeginDoc();
-    TCanvas& canvas = *printer.Canvas();
+    TCanvas& canvas = printer.Canvas();
     canvas.Font().SetHeight(-100);
     canvas.TextOut(300, 600, "Measured");
     const int width = canvas.TextWidth("Measured");
@@ -158,7 +158,7 @@ TEST_F(PrinterTest, ViewportAndClipOnThePrinterContext)
     printer.SetFileName(pdf.toStdString());
     printer.BeginDoc();
     HDC dc = printer.Handle();
-    TCanvas& canvas = *printer.Canvas();
+    TCanvas& canvas = printer.Canvas();
     canvas.Font().SetHeight(-60);
     SetViewportOrgEx(dc, 300, 600, nullptr);
     canvas.TextOut(0, 0, "Shifted");
@@ -194,8 +194,8 @@ TEST_F(PrinterTest, ErrorTexts)
     EXPECT_EQ(ErrorOf([&] { printer.NewPage(); }), "Printer is not printing");
     EXPECT_EQ(ErrorOf([&] { printer.EndDoc(); }), "Printer is not printing");
     EXPECT_EQ(ErrorOf([&] { printer.Abort(); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.Canvas()->TextOut(0, 0, "x"); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.Canvas()->Rectangle(0, 0, 9, 9); }), "Printer is not printing");
+    EXPECT_EQ(ErrorOf([&] { printer.Canvas().TextOut(0, 0, "x"); }), "Printer is not printing");
+    EXPECT_EQ(ErrorOf([&] { printer.Canvas().Rectangle(0, 0, 9, 9); }), "Printer is not printing");
 
     const std::string noName = ErrorOf([&] { printer.BeginDoc(); });
     EXPECT_NE(noName.find("FileName"), std::string::npos) << noName;
@@ -222,7 +222,7 @@ TEST_F(PrinterTest, AbortDropsTheDocument)
     TPrinter printer;
     printer.SetFileName(pdf.toStdString());
     printer.BeginDoc();
-    printer.Canvas()->TextOut(10, 10, "Never");
+    printer.Canvas().TextOut(10, 10, "Never");
     printer.Abort();
     EXPECT_TRUE(printer.Aborted());
     EXPECT_FALSE(printer.Printing());
@@ -246,7 +246,7 @@ TEST_F(PrinterTest, SystemPrinterPathWritesThroughQPrinter)
     EXPECT_GT(dpi, 0);
     EXPECT_GE(GetDeviceCaps(dc, PHYSICALWIDTH), GetDeviceCaps(dc, HORZRES));
     EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH) - GetDeviceCaps(dc, HORZRES) >= GetDeviceCaps(dc, PHYSICALOFFSETX), true);
-    printer.Canvas()->TextOut(100, 100, "System");
+    printer.Canvas().TextOut(100, 100, "System");
     printer.EndDoc();
     EXPECT_TRUE(PageText(pdf, 1).contains("System"));
 }
