@@ -4,14 +4,14 @@
 // clock in force, so a test can install a TTestClock and step time by hand.
 #pragma once
 
+#include "platform/vxDateUtils.h"
+
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
 
 namespace vxplan {
-
-using TDateTime = double;
 
 class TClock {
 public:
@@ -58,7 +58,10 @@ public:
     int StartTimer(int intervalMs, TTimerCallback onDue) override;
     void StopTimer(int id) override;
 
+    // Sets the wall time without moving the tick count or firing timers.
     void SetNow(TDateTime now);
+    // Throws EInvalidArgument for a negative step and EInvalidOperation when called from a
+    // timer callback.
     void Advance(int64_t ms);
     int ActiveTimerCount() const;
 
@@ -71,6 +74,8 @@ private:
     };
     TDateTime start_;
     int64_t elapsedMs_ = 0;
+    int64_t elapsedAtStart_ = 0;  // the tick count when start_ was set
+    bool advancing_ = false;
     int nextId_ = 1;
     uint64_t nextOrder_ = 0;
     std::map<int, Timer> timers_;

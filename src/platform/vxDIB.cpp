@@ -57,22 +57,23 @@ void StretchOntoImage(HDC dst, int x, int y, int width, int height, int srcX, in
     const int sw = std::abs(srcWidth), sh = std::abs(srcHeight);
     const int sx0 = std::min(srcX, srcX + srcWidth), sy0 = std::min(srcY, srcY + srcHeight);
 
-    for (int j = 0; j < h; ++j) {
-        const int dy = top + j;
-        if (dy < 0 || dy >= out.Height()) continue;
-        const int row = static_cast<int>(static_cast<int64_t>(flipY ? h - 1 - j : j) * sh / h);
-        const int sy = sy0 + row;
-        if (sy < 0 || sy >= bits.height()) continue;
-        const uint32_t* srcLine = reinterpret_cast<const uint32_t*>(bits.constScanLine(sy));
-        for (int i = 0; i < w; ++i) {
-            const int dx = left + i;
-            if (dx < 0 || dx >= out.Width()) continue;
-            if (clip && !clip->contains(QPoint(dx, dy))) continue;
-            const int sx = sx0 + static_cast<int>(static_cast<int64_t>(flipX ? w - 1 - i : i) * sw / w);
-            if (sx < 0 || sx >= bits.width()) continue;
-            const uint32_t s = srcLine[sx] & 0xFFFFFFu;
-            const uint32_t d = out.Get(dx, dy) & 0xFFFFFFu;
-            out.Set(dx, dy, ApplyRop3(index, pat, s, d) & 0xFFFFFFu);
+    // Only the part of the destination inside the image and the clip is visited.
+    QRegion visible(QRect(left, top, w, h));
+    visible &= QRect(0, 0, out.Width(), out.Height());
+    if (clip) visible &= *clip;
+    for (const QRect& part : visible) {
+        for (int dy = part.top(); dy <= part.bottom(); ++dy) {
+            const int j = dy - top;
+            const int sy = sy0 + static_cast<int>(static_cast<int64_t>(flipY ? h - 1 - j : j) * sh / h);
+            if (sy < 0 || sy >= bits.height()) continue;
+            const uint32_t* srcLine = reinterpret_cast<const uint32_t*>(bits.constScanLine(sy));
+            for (int dx = part.left(); dx <= part.right(); ++dx) {
+                const int i = dx - left;
+                const int sx = sx0 + static_cast<int>(static_cast<int64_t>(flipX ? w - 1 - i : i) * sw / w);
+                if (sx < 0 || sx >= bits.width()) continue;
+                const uint32_t d = out.Get(dx, dy) & 0xFFFFFFu;
+                out.Set(dx, dy, ApplyRop3(index, pat, srcLine[sx] & 0xFFFFFFu, d) & 0xFFFFFFu);
+            }
         }
     }
 }

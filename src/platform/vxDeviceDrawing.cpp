@@ -147,7 +147,8 @@ void BrushRect(TDeviceContext& dc, const TRect& rect, TPenMode mode)
         return;
     }
     QPainter& painter = ShapePainter(dc, false, true);
-    painter.fillRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()).normalized(), painter.brush());
+    const TPoint org = dc.ViewportOrg();
+    painter.fillRect(r.translated(-org.X, -org.Y), painter.brush());
 }
 
 void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMode mode)
@@ -359,14 +360,12 @@ bool PatBlt(HDC dc, int x, int y, int width, int height, uint32_t rop)
     }
     if (dc->IsRaster()) {
         TPixelAccess pixels(*dc->Image());
-        const TPoint org = dc->ViewportOrg();
-        QRect r = QRect(x + org.X, y + org.Y, width, height).normalized();
-        if (width < 0 || height < 0) r = drawing::DeviceRect(*dc, rect);
-        raster::FillRect(pixels, raster::VisibleRects(*dc), r, raster::RopMasks(mode, 0));
+        raster::FillRect(pixels, raster::VisibleRects(*dc), drawing::DeviceRect(*dc, rect), raster::RopMasks(mode, 0));
     } else if (mode != TPenMode::pmNot) {
         QPainter& painter = dc->Painter();
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        painter.fillRect(QRect(x, y, width, height).normalized(), mode == TPenMode::pmBlack ? Qt::black : Qt::white);
+        const QRect r = drawing::DeviceRect(*dc, rect).translated(-dc->ViewportOrg().X, -dc->ViewportOrg().Y);
+        painter.fillRect(r, mode == TPenMode::pmBlack ? Qt::black : Qt::white);
     }
     return true;
 }
