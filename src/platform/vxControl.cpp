@@ -181,8 +181,19 @@ void TControl::SetText(const std::string& text)
     Invalidate();
 }
 
-void TControl::SetHint(const std::string& hint) { hint_ = hint; }
-void TControl::SetShowHint(bool show) { showHint_ = show; }
+void TControl::SetHint(const std::string& hint)
+{
+    if (hint == hint_) return;
+    hint_ = hint;
+    HintChanged();
+}
+
+void TControl::SetShowHint(bool show)
+{
+    if (show == showHint_) return;
+    showHint_ = show;
+    HintChanged();
+}
 
 void TControl::SetCursor(TCursor cursor)
 {

@@ -164,6 +164,7 @@ protected:
     virtual void TextChanged() {}
     virtual void FontChanged() {}
     virtual void ColorChanged() {}
+    virtual void HintChanged() {}
 
     // Takes over the parent's colour or font where ParentColor or ParentFont asks for it.
     void ParentColorChanged();

@@ -214,6 +214,11 @@ void TWinControl::TextChanged()
     if (!parentWidget()) setWindowTitle(QString::fromStdString(GetText()));
 }
 
+void TWinControl::HintChanged()
+{
+    setToolTip(GetShowHint() ? QString::fromStdString(GetHint()) : QString());
+}
+
 // --- Focus ----------------------------------------------------------------------------------
 
 bool TWinControl::CanFocus() const

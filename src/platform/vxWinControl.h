@@ -126,6 +126,8 @@ protected:
     void ColorChanged() override;
     void FontChanged() override;
     void TextChanged() override;
+    // The hint shows as the widget's tool tip while ShowHint is on.
+    void HintChanged() override;
 
     // Qt's events, turned into messages.
     void paintEvent(QPaintEvent* event) override;

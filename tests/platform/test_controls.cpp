@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 using namespace vxplan;
@@ -382,6 +383,37 @@ TEST(ControlFocus, FocusInAndOutRaiseEnterAndExit)
     EXPECT_EQ(seen, (std::vector<int>{1, 2}));
     p.SetTabStop(true);
     EXPECT_EQ(p.focusPolicy(), Qt::TabFocus);
+}
+
+TEST(ControlFocus, SetFocusMovesTheFocusBetweenControls)
+{
+    TPanel form;
+    form.SetBounds(0, 0, 100, 100);
+    auto* a = new TPanel(&form);
+    auto* b = new TPanel(&form);
+    a->SetParent(&form);
+    b->SetParent(&form);
+    std::vector<std::string> seen;
+    a->OnEnter = [&](TObject*) { seen.push_back("a+"); };
+    a->OnExit = [&](TObject*) { seen.push_back("a-"); };
+    b->OnEnter = [&](TObject*) { seen.push_back("b+"); };
+    form.show();
+    form.activateWindow();
+    QApplication::processEvents();
+    a->SetFocus();
+    b->SetFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(b->Focused());
+    EXPECT_EQ(seen, (std::vector<std::string>{"a+", "a-", "b+"}));
+}
+
+TEST(ControlHints, HintShowsAsToolTipWhileShowHintIsOn)
+{
+    TPanel p;
+    p.SetHint("Drag to move");
+    EXPECT_TRUE(p.toolTip().isEmpty());
+    p.SetShowHint(true);
+    EXPECT_EQ(p.toolTip(), QString("Drag to move"));
 }
 
 TEST(ControlMessages, WndProcOverrideSeesInputSizePaintAndPostedMessages)
