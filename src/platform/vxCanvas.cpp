@@ -10,6 +10,17 @@
 #include <utility>
 
 namespace vxplan {
+namespace {
+
+// Shapes take their corners in either order; false when nothing is left to draw.
+bool Normalize(int& left, int& top, int& right, int& bottom)
+{
+    if (right < left) std::swap(left, right);
+    if (bottom < top) std::swap(top, bottom);
+    return right != left && bottom != top;
+}
+
+}  // namespace
 
 void TGraphicsObject::Changed()
 {
@@ -150,9 +161,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
-    if (right < left) std::swap(left, right);
-    if (bottom < top) std::swap(top, bottom);
-    if (right == left || bottom == top) return;
+    if (!Normalize(left, top, right, bottom)) return;
     Changing();
     RequireState();
     TDeviceContext& dc = *handle_;
@@ -174,9 +183,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
 {
-    if (right < left) std::swap(left, right);
-    if (bottom < top) std::swap(top, bottom);
-    if (right == left || bottom == top) return;
+    if (!Normalize(left, top, right, bottom)) return;
     Changing();
     RequireState();
     if (handle_->Pen.Mode != TPenMode::pmNop)
@@ -186,9 +193,7 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
 
 void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWidth, int ellipseHeight)
 {
-    if (right < left) std::swap(left, right);
-    if (bottom < top) std::swap(top, bottom);
-    if (right == left || bottom == top) return;
+    if (!Normalize(left, top, right, bottom)) return;
     Changing();
     RequireState();
     if (handle_->Pen.Mode != TPenMode::pmNop)

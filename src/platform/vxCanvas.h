@@ -178,4 +178,16 @@ private:
     TPoint penPos_;
 };
 
+// Binds a canvas to a context for a scope; the canvas lets go of it even when drawing throws.
+class TCanvasBinding {
+public:
+    TCanvasBinding(TCanvas& canvas, HDC dc) : canvas_(canvas) { canvas_.SetHandle(dc); }
+    ~TCanvasBinding() { canvas_.SetHandle(nullptr); }
+    TCanvasBinding(const TCanvasBinding&) = delete;
+    TCanvasBinding& operator=(const TCanvasBinding&) = delete;
+
+private:
+    TCanvas& canvas_;
+};
+
 }  // namespace vxplan

@@ -364,12 +364,7 @@ void TGraphicControl::Update()
 
 void TGraphicControl::PaintOn(HDC dc)
 {
-    canvas_.SetHandle(dc);
-    // The canvas must let go of the context even when Paint throws.
-    struct Unbind {
-        TCanvas& c;
-        ~Unbind() { c.SetHandle(nullptr); }
-    } unbind{canvas_};
+    const TCanvasBinding binding(canvas_, dc);
     Paint();
 }
 

@@ -14,12 +14,7 @@ TCustomControl::~TCustomControl()
 
 void TCustomControl::PaintWindow(HDC dc)
 {
-    canvas_.SetHandle(dc);
-    // The canvas must let go of the context even when Paint throws.
-    struct Unbind {
-        TCanvas& c;
-        ~Unbind() { c.SetHandle(nullptr); }
-    } unbind{canvas_};
+    const TCanvasBinding binding(canvas_, dc);
     Paint();
 }
 
