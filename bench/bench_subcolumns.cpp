@@ -47,9 +47,28 @@ void Run(benchmark::State& state, bool pairWalk)
 }
 
 void BM_SubColumnsSweep(benchmark::State& state) { Run(state, false); }
+
+// The worst row: every span overlaps every other, so each holder gets a sub-column of its own
+// and each placement first tries all the sub-columns made before it.
+void BM_SubColumnsAllOverlapping(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    TDistinctTimeHolderList list;
+    for (int i = 0; i < count; ++i) list.Add(45000.0 + i / 86400.0, 45001.0 + i / 86400.0, "", nullptr);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (TDistinctTimeHolder* h : list.Items()) h->SubColumn = 0;
+        state.ResumeTiming();
+        TTimeDistinctGeneric computation(&list);
+        computation.ResolveConflicts();
+        benchmark::DoNotOptimize(computation.SubColumns().size());
+    }
+    state.SetComplexityN(count);
+}
 void BM_SubColumnsPairWalk(benchmark::State& state) { Run(state, true); }
 
 }  // namespace
 
 BENCHMARK(BM_SubColumnsSweep)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SubColumnsAllOverlapping)->Arg(100)->Arg(1000)->Arg(3000)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_SubColumnsPairWalk)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond)->Complexity();
