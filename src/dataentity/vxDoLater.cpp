@@ -48,6 +48,24 @@ TKey KeyOf(const TDoLaterCall& call, const TObject* data)
     return {call.Data(), data};
 }
 
+// Days since 30 December 1899 by the system clock, in UTC.
+TDateTime SystemClockDays()
+{
+    using namespace std::chrono;
+    const double seconds = duration<double>(system_clock::now().time_since_epoch()).count();
+    return seconds / 86400.0 + 25569.0;
+}
+
+// Local time minus UTC, taken on the user-interface thread when the application starts: workers
+// stamp their calls from the system clock plus this, since reading the local time zone from
+// several threads at once is not safe in the C library.
+std::atomic<double> localOffsetDays{0.0};
+
+TDateTime QueueTime()
+{
+    return SystemClockDays() + localOffsetDays.load(std::memory_order_relaxed);
+}
+
 // The hidden window on the user-interface thread that the wake messages go to.
 class TDoLaterWindow final : public TMessageTarget {
 public:
@@ -147,6 +165,7 @@ void RunPendingQuietly()
 void OnApplicationCreated()
 {
     TDoLaterState& s = State();
+    localOffsetDays = Now() - SystemClockDays();
     bool post = false;
     {
         TSectionLock lock(s.section);
@@ -224,7 +243,7 @@ void TDoLater::DoLater(const TDoLaterCall& aCall, TObject* theData, TThreadSyncI
 {
     if (!aCall) throw EInvalidArgument("No call to do later");
     TDoLaterState& s = State();
-    const TDateTime queuedAt = Now();
+    const TDateTime queuedAt = QueueTime();
     bool post = false;
     {
         TSectionLock lock(s.section);
