@@ -11,6 +11,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -303,4 +305,15 @@ TEST(ThreadSyncInfo, EqualForTheSameThreadOnly)
     EXPECT_TRUE(a.IsEqual(&b));
     EXPECT_FALSE(a.IsEqual(&c));
     EXPECT_FALSE(a.IsEqual(&d));
+}
+
+TEST(DoLaterShutdown, PendingCallsRunBeforeTheProgramEnds)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TDoLater::DoLater(TDoLaterCall([](TObject*) { std::fputs("pending call ran\n", stderr); }), nullptr);
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(3), "pending call ran");
 }
