@@ -160,6 +160,12 @@ void RunPendingQuietly()
     }
 }
 
+const TNotifyEvent& WakeHook()
+{
+    static const TNotifyEvent hook([](TObject* Sender) { TDoLater::vxWake(Sender); });
+    return hook;
+}
+
 // When the application object is made: the wake window on its (the user-interface) thread,
 // and the wake hook that posts to it.
 void OnApplicationCreated()
@@ -176,7 +182,7 @@ void OnApplicationCreated()
         }
         post = NeedRunMessage(s);
     }
-    SetWakeMainThread(TNotifyEvent([](TObject* Sender) { TDoLater::vxWake(Sender); }));
+    SetWakeMainThread(WakeHook());
     if (post) PostRunMessage(s);
 }
 
@@ -185,7 +191,8 @@ void OnApplicationDestroyed()
 {
     TDoLaterState& s = State();
     RunPendingQuietly();
-    SetWakeMainThread(TNotifyEvent());
+    // A hook the host put in place of ours stays.
+    if (GetWakeMainThread() == WakeHook()) SetWakeMainThread(TNotifyEvent());
     std::vector<TDoLaterWinPerThread*> windows;
     {
         TSectionLock lock(s.section);
