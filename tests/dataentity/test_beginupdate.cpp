@@ -67,17 +67,3 @@ TEST(BeginUpdate, FailingBeginLeavesTheGuardUnmarkedAndUnended)
     }
     EXPECT_EQ(r.log, "");
 }
-
-TEST(BeginUpdate, UnassignedHandlersAreSkipped)
-{
-    TRecorder r;
-    {
-        TvxBeginUpdate guard(nullptr, r.End());
-        guard.Mark();
-    }
-    {
-        TvxBeginUpdate guard(r.Begin(), nullptr);
-        guard.Mark();
-    }
-    EXPECT_EQ(r.log, "EB");
-}

@@ -86,14 +86,6 @@ TEST_F(DoLater, SameMethodAndDataQueuedTwiceRunsOnceFromTheMessageLoop)
     EXPECT_EQ(TDoLater::PendingCount(), 0);
 }
 
-TEST_F(DoLater, CompareMethodPointerMatchesCodeAndReceiver)
-{
-    TReceiver a, b;
-    EXPECT_TRUE(TDoLater::CompareMethodPointer(a.RunCall(), a.RunCall()));
-    EXPECT_FALSE(TDoLater::CompareMethodPointer(a.RunCall(), b.RunCall()));
-    EXPECT_FALSE(TDoLater::CompareMethodPointer(a.RunCall(), a.OtherCall()));
-}
-
 TEST_F(DoLater, NeverMindDropsEveryPendingCallOfThatMethodOnly)
 {
     TReceiver r;
