@@ -78,8 +78,9 @@ void TvxDataList::LoadItems(int from, int to, bool atFront)
                          " for a list of " + std::to_string(Count()));
     if (fLoaded.empty() && fUnloadedBefore == 0) {
         // Nothing loaded: place the empty block where the new entities go.
+        const int total = Count();
         fUnloadedBefore = atFront ? to + 1 : from;
-        fUnloadedAfter = Count() - fUnloadedBefore;
+        fUnloadedAfter = total - fUnloadedBefore;
     }
     const bool fits = atFront ? to == fUnloadedBefore - 1 : from == fUnloadedBefore + LoadedCount();
     if (!fits)
