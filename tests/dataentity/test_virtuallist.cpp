@@ -269,3 +269,31 @@ TEST(VirtualListMove, MovingFarKeepsTheMovedEntity)
     EXPECT_EQ(list->Count(), 5000);
     EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 5000);
 }
+
+TEST(VirtualListFailure, RaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    list->AddUnloaded(100);
+    list->GetItems(50);
+    r.C.OnLoadItem = [](TvxDataEntity* e) {
+        if (e->ListIndex() == 45) throw Exception("fill failed");
+    };
+    EXPECT_THROW(list->GetItems(40), Exception);
+    ExpectBlock(list.List, 40, 11);
+    EXPECT_EQ(list->Count(), 100);
+    r.C.OnLoadItem = nullptr;
+    EXPECT_EQ(list->GetItems(60)->ListIndex(), 60);  // the list goes on working
+}
+
+TEST(VirtualListFailure, RaisingInsertHandlerLeavesTheEntityInTheList)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    list->AddUnloaded(10);
+    r.C.OnInsertItem = [](TvxDataEntity*) { throw Exception("view failed"); };
+    EXPECT_THROW(list->Insert(3), Exception);
+    EXPECT_EQ(list->Count(), 11);
+    EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 11);
+    for (int p = 0; p < list->LoadedCount(); ++p) EXPECT_EQ(list->GetLoaded(p)->ListIndex(), list->UnloadedBefore() + p);
+}
