@@ -119,12 +119,17 @@ struct TRun {
     TListRecorder r;
     TListHolder list{&r.C};
     TModel m;
+    // A second, real list that entities change owner to and from.
+    TListRecorder rB{"B"};
+    TListHolder listB{&rB.C};
+    std::vector<TModel::Slot> b;
     std::mt19937 rng;
     bool isVirtual;
 
     TRun(unsigned seed, bool virt) : rng(seed), isVirtual(virt)
     {
-        r.C.OnSortCompare = [](TvxDataEntity* a, TvxDataEntity* b) { return KeyOf(IdOf(a)) - KeyOf(IdOf(b)); };
+        r.C.OnSortCompare = [](TvxDataEntity* x, TvxDataEntity* y) { return KeyOf(IdOf(x)) - KeyOf(IdOf(y)); };
+        rB.Out = &r.Log;
         if (virt) {
             list->AddUnloaded(1500);
             m.slots.resize(1500);
@@ -139,7 +144,8 @@ struct TRun {
         m.nextId = TNumberedEntity::NextId();
         m.allowUnload = r.AllowUnload = Rand(4) != 0;
         const int count = m.Count();
-        const int op = Rand(isVirtual ? 13 : 10);
+        const int op = Rand(15);
+        if (!isVirtual && op >= 10 && op <= 12) return;
         switch (op) {
         case 0:
         case 1: {  // insert anywhere, add at the end
@@ -257,6 +263,36 @@ struct TRun {
             list->AddUnloaded(n);
             break;
         }
+        case 13: {  // a loaded entity changes owner to the second list
+            if (m.Loaded() == 0) return;
+            const int i = RandomLoaded();
+            const int to = Rand(static_cast<int>(b.size()) + 1);
+            const TModel::Slot s = m.slots[static_cast<size_t>(i)];
+            TvxDataEntity* e = list->GetItems(i);
+            m.log.push_back("leave " + std::to_string(s.id));
+            m.log.push_back("enter " + std::to_string(s.id));
+            m.log.push_back("content B");
+            m.log.push_back("content L");
+            m.slots.erase(m.slots.begin() + i);
+            b.insert(b.begin() + to, s);
+            e->ChangeOwner(listB.List, to);
+            break;
+        }
+        case 14: {  // and back, to a position in the loaded block
+            if (b.empty()) return;
+            const int i = Rand(static_cast<int>(b.size()));
+            const int pos = Rand(m.Loaded() + 1);
+            const TModel::Slot s = b[static_cast<size_t>(i)];
+            TvxDataEntity* e = listB->GetItems(i);
+            m.log.push_back("leave " + std::to_string(s.id));
+            m.log.push_back("enter " + std::to_string(s.id));
+            m.log.push_back("content L");
+            m.log.push_back("content B");
+            b.erase(b.begin() + i);
+            m.slots.insert(m.slots.begin() + m.ub + pos, s);
+            e->ChangeOwner(list.List, pos);
+            break;
+        }
         }
         Check(step);
     }
@@ -285,6 +321,13 @@ struct TRun {
             ++visible;
         }
         ASSERT_EQ(list->VisibleCount(), visible);
+        ASSERT_EQ(listB->Count(), static_cast<int>(b.size()));
+        for (size_t k = 0; k < b.size(); ++k) {
+            TvxDataEntity* e = listB->GetLoaded(static_cast<int>(k));
+            ASSERT_EQ(IdOf(e), b[k].id);
+            ASSERT_EQ(e->ListIndex(), static_cast<int>(k));
+            ASSERT_EQ(e->GetSelected(), b[k].sel);
+        }
     }
 };
 

@@ -27,7 +27,7 @@ struct TListRecorder {
     explicit TListRecorder(const std::string& name = "L") : Name(name)
     {
         auto ent = [](const char* what, TListRecorder* r) {
-            return [what, r](TvxDataEntity* e) { r->Log.push_back(std::string(what) + " " + std::to_string(IdOf(e))); };
+            return [what, r](TvxDataEntity* e) { r->Out->push_back(std::string(what) + " " + std::to_string(IdOf(e))); };
         };
         C.OnDeleteItem = ent("delete", this);
         C.OnInsertItem = ent("insert", this);
@@ -36,15 +36,15 @@ struct TListRecorder {
         C.OnVisibleChanged = ent("visible", this);
         C.OnInfoPush = ent("info", this);
         C.OnLoadItem = [this](TvxDataEntity* e) {
-            Log.push_back("load " + std::to_string(IdOf(e)) + "@" + std::to_string(e->ListIndex()));
+            Out->push_back("load " + std::to_string(IdOf(e)) + "@" + std::to_string(e->ListIndex()));
         };
-        C.OnContentChanged = [this](TvxDataList*) { Log.push_back("content " + Name); };
-        C.OnUnLoadedContentChanged = [this](TvxDataList*) { Log.push_back("unloaded " + Name); };
+        C.OnContentChanged = [this](TvxDataList*) { Out->push_back("content " + Name); };
+        C.OnUnLoadedContentChanged = [this](TvxDataList*) { Out->push_back("unloaded " + Name); };
         C.OnSelectionChanged = [this](TvxDataList*, TvxDataEntity* e) {
-            Log.push_back("select " + std::to_string(IdOf(e)) + (e->GetSelected() ? "+" : "-"));
+            Out->push_back("select " + std::to_string(IdOf(e)) + (e->GetSelected() ? "+" : "-"));
         };
         C.OnHandlePerformedMove = [this](TvxDataEntity* e, int a, int b) {
-            Log.push_back("move " + std::to_string(IdOf(e)) + " " + std::to_string(a) + ">" + std::to_string(b));
+            Out->push_back("move " + std::to_string(IdOf(e)) + " " + std::to_string(a) + ">" + std::to_string(b));
         };
         C.OnUnloadItem = [this](TvxDataEntity*, bool& can) { can = AllowUnload; };
     }
@@ -58,6 +58,8 @@ struct TListRecorder {
     std::string Name;
     TvxListController C;
     std::vector<std::string> Log;
+    // Where notifications are written: several lists may share one log to check their order.
+    std::vector<std::string>* Out = &Log;
     bool AllowUnload = true;
 };
 
