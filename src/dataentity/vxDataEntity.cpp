@@ -71,12 +71,15 @@ void TvxDataEntity::Move(int theNewIndex)
     if (theNewIndex < 0 || theNewIndex >= list->Count())
         throw EListError("Move to index " + std::to_string(theNewIndex) + " outside the list of " +
                          std::to_string(list->Count()));
-    const int old = ListIndex();
     {
         // Loading the target may unload what it can; the entity moved must stay.
         TvxPinEntity pin(this);
         list->EnsureLoadedItem(theNewIndex);
     }
+    // Handlers of the load may have changed the list; positions are taken from what it is now.
+    if (fDataList != list || theNewIndex >= list->Count() || !list->IsLoaded(theNewIndex))
+        throw EInvalidOperation("The list changed while the entity was being moved");
+    const int old = ListIndex();
     auto& block = list->fLoaded;
     const int from = old - list->fUnloadedBefore;
     const int to = theNewIndex - list->fUnloadedBefore;

@@ -104,6 +104,9 @@ public:
     // The index in the whole list (loaded and unloaded entities alike); -1 without a list.
     int ListIndex() const;
     void Move(int theNewIndex);
+    // Moves the entity into theNewDataList at theIndex, a position in that list's loaded block
+    // (so an entity never lands among unloaded entities). Ignored unless the new list is another
+    // list whose item class the entity is an instance of.
     void ChangeOwner(TvxDataList* theNewDataList, int theIndex);
     void DoInfoPush();
 
