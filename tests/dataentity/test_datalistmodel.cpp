@@ -15,7 +15,7 @@ using namespace vxplan::test;
 
 namespace {
 
-int KeyOf(int id) { return (id * 7919) % 101; }
+int KeyOf(int id) { return static_cast<int>((static_cast<long long>(id) * 7919) % 101); }
 
 // The plain model: one slot per list index, 0 for an entity not in memory.
 struct TModel {

@@ -21,7 +21,12 @@ public:
     int Key = 0;
 };
 
-inline int IdOf(const TvxDataEntity* e) { return e ? static_cast<const TNumberedEntity*>(e)->Id : 0; }
+// 0 for entities of other classes.
+inline int IdOf(const TvxDataEntity* e)
+{
+    const auto* n = dynamic_cast<const TNumberedEntity*>(e);
+    return n ? n->Id : 0;
+}
 
 struct TListRecorder {
     explicit TListRecorder(const std::string& name = "L") : Name(name)
