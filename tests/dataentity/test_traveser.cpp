@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <random>
 
 using namespace vxplan;
 using namespace vxplan::test;
@@ -184,4 +186,37 @@ TEST(TwoLevelList, MissingIndexIsFixedByTheHandlerOrGivesNullOrAnError)
     s.Two->Remove(extra.List);
     EXPECT_EQ(s.Two->Count(), 1);
     EXPECT_THROW(s.Two->Delete(4), EListError);
+}
+
+TEST(TwoLevelSelection, RandomScenesStepLikeAFlatWrappingSequence)
+{
+    const unsigned seed = 4242;
+    std::printf("two-level selection seed %u\n", seed);
+    std::mt19937 rng(seed);
+    for (int round = 0; round < 300; ++round) {
+        SCOPED_TRACE("seed 4242 round " + std::to_string(round));
+        std::vector<int> sizes(rng() % 5);
+        for (int& n : sizes) n = static_cast<int>(rng() % 4);
+        TScene s(sizes);
+        std::vector<TvxDataEntity*> flat;
+        for (size_t l = 0; l < sizes.size(); ++l)
+            for (int i = 0; i < sizes[l]; ++i) flat.push_back(s.At(static_cast<int>(l), i));
+        const int n = static_cast<int>(flat.size());
+        int at = n > 0 && rng() % 4 != 0 ? static_cast<int>(rng() % static_cast<unsigned>(n)) : -1;
+        if (at >= 0) flat[static_cast<size_t>(at)]->SetSelected(true);
+        const bool forward = rng() % 2 == 0;
+        if (forward)
+            s.Two->SelectNext();
+        else
+            s.Two->SelectPrev();
+        if (n == 0) {
+            EXPECT_EQ(s.Two->FindSelected(), nullptr);
+            continue;
+        }
+        const int expected = at < 0 ? (forward ? 0 : n - 1) : (at + (forward ? 1 : n - 1)) % n;
+        EXPECT_EQ(s.Two->FindSelected(), flat[static_cast<size_t>(expected)]);
+        int selected = 0;
+        for (TvxDataEntity* e : flat) selected += e->GetSelected() ? 1 : 0;
+        EXPECT_EQ(selected, 1);
+    }
 }
