@@ -1,0 +1,119 @@
+// The data entity: selection, visibility, its index in the list, moves and changes of owner.
+#include "dataentity/vxDataEntityPack.h"
+#include "dataentity/vxPinEntity.h"
+#include "platform/vxExceptions.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vxplan {
+
+void TvxDataEntity::AfterCreate(TvxDataList* theDataList)
+{
+    fDataList = theDataList;
+    SetVisible(true);
+}
+
+void TvxDataEntity::CleanForFree()
+{
+    TvxDataList* list = fDataList;
+    if (!list) return;
+    // The entity leaves its list even when a handler raises.
+    struct Detach {
+        TvxDataEntity* e;
+        ~Detach() { e->fDataList = nullptr; }
+    } detach{this};
+    if (TvxListController* c = list->Controller()) {
+        if (c->OnDeleteItem) c->OnDeleteItem(this);
+        if (c->OnContentChanged) c->OnContentChanged(list);
+    }
+}
+
+void TvxDataEntity::SetSelected(bool value)
+{
+    if (fSelected == value) return;
+    fSelected = value;
+    if (fDataList) fDataList->SelectionChanged(fDataList, this);
+}
+
+void TvxDataEntity::SetVisible(bool value)
+{
+    if (fVisible == value) return;
+    fVisible = value;
+    if (fDataList && fDataList->Controller() && fDataList->Controller()->OnVisibleChanged)
+        fDataList->Controller()->OnVisibleChanged(this);
+}
+
+bool TvxDataEntity::GetCanEdit()
+{
+    if (fDataList && fDataList->Controller() && fDataList->Controller()->OnBeforeCanEditItem)
+        fDataList->Controller()->OnBeforeCanEditItem(this);
+    return fCanEdit;
+}
+
+int TvxDataEntity::ListIndex() const
+{
+    if (!fDataList) return -1;
+    fDataList->EnsureListIndexes();
+    return fListIndex;
+}
+
+void TvxDataEntity::DoInfoPush()
+{
+    if (fDataList && fDataList->Controller() && fDataList->Controller()->OnInfoPush)
+        fDataList->Controller()->OnInfoPush(this);
+}
+
+void TvxDataEntity::Move(int theNewIndex)
+{
+    TvxDataList* list = fDataList;
+    if (!list) throw EInvalidOperation("Cannot move an entity that is in no list");
+    if (theNewIndex < 0 || theNewIndex >= list->Count())
+        throw EListError("Move to index " + std::to_string(theNewIndex) + " outside the list of " +
+                         std::to_string(list->Count()));
+    {
+        // Loading the target may unload what it can; the entity moved must stay.
+        TvxPinEntity pin(this);
+        list->EnsureLoadedItem(theNewIndex);
+    }
+    // Handlers of the load may have changed the list; positions are taken from what it is now.
+    if (fDataList != list || theNewIndex >= list->Count() || !list->IsLoaded(theNewIndex))
+        throw EInvalidOperation("The list changed while the entity was being moved");
+    const int old = ListIndex();
+    auto& block = list->fLoaded;
+    const int from = old - list->fUnloadedBefore;
+    const int to = theNewIndex - list->fUnloadedBefore;
+    if (from < to)
+        std::rotate(block.begin() + from, block.begin() + from + 1, block.begin() + to + 1);
+    else if (to < from)
+        std::rotate(block.begin() + to, block.begin() + from, block.begin() + from + 1);
+    list->ListIndexesOutOfDate(std::min(old, theNewIndex));
+    if (list->Controller() && list->Controller()->OnHandlePerformedMove)
+        list->Controller()->OnHandlePerformedMove(this, old, theNewIndex);
+}
+
+void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
+{
+    TvxDataList* oldList = fDataList;
+    if (!theNewDataList || !oldList || theNewDataList == oldList) return;
+    if (!theNewDataList->fItemClass.IsInstance(this)) return;
+    if (theIndex < 0 || theIndex > theNewDataList->LoadedCount())
+        throw EListError("Position " + std::to_string(theIndex) + " outside the loaded block of " +
+                         std::to_string(theNewDataList->LoadedCount()));
+    TvxListController* oldC = oldList->Controller();
+    TvxListController* newC = theNewDataList->Controller();
+    if (oldC && oldC->OnLeaveOwnerBeforeChange) oldC->OnLeaveOwnerBeforeChange(this);
+
+    const int oldIndex = ListIndex();
+    oldList->fLoaded.erase(oldList->fLoaded.begin() + (oldIndex - oldList->fUnloadedBefore));
+    oldList->ListIndexesOutOfDate(oldIndex);
+    fDataList = theNewDataList;
+    theNewDataList->fLoaded.insert(theNewDataList->fLoaded.begin() + theIndex, this);
+    theNewDataList->ListIndexesOutOfDate(theIndex + theNewDataList->fUnloadedBefore);
+
+    if (newC && newC->OnEnterOwnerAfterChange) newC->OnEnterOwnerAfterChange(this);
+    if (newC && newC->OnContentChanged) newC->OnContentChanged(theNewDataList);
+    if (oldC && oldC->OnContentChanged) oldC->OnContentChanged(oldList);
+}
+
+}  // namespace vxplan

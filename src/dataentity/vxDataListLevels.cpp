@@ -1,0 +1,151 @@
+// The two- and three-level containers of lists and selection across the lists of one of them.
+#include "dataentity/vxDataEntityPack.h"
+#include "dataentity/vxDataTraveser.h"
+#include "platform/vxExceptions.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vxplan {
+
+namespace {
+std::string OutOfRange(int i, size_t count)
+{
+    return "List index out of bounds (" + std::to_string(i) + " of " + std::to_string(count) + ")";
+}
+
+template <class T>
+void AddOnce(std::vector<T*>& v, T* p)
+{
+    if (!p) throw EInvalidArgument("Cannot add a null list");
+    if (std::find(v.begin(), v.end(), p) == v.end()) v.push_back(p);
+}
+
+template <class T>
+void CheckIndex(const std::vector<T*>& v, int i)
+{
+    if (i < 0 || static_cast<size_t>(i) >= v.size()) throw EListError(OutOfRange(i, v.size()));
+}
+}  // namespace
+
+void TvxDataList2lev::Add(TvxDataList* theDataList) { AddOnce(fLists, theDataList); }
+
+void TvxDataList2lev::Delete(int i)
+{
+    CheckIndex(fLists, i);
+    fLists.erase(fLists.begin() + i);
+}
+
+void TvxDataList2lev::Remove(TvxDataList* theDataList)
+{
+    const int i = IndexOf(theDataList);
+    if (i >= 0) Delete(i);
+}
+
+int TvxDataList2lev::IndexOf(const TvxDataList* theDataList) const
+{
+    auto it = std::find(fLists.begin(), fLists.end(), theDataList);
+    return it == fLists.end() ? -1 : static_cast<int>(it - fLists.begin());
+}
+
+TvxDataList* TvxDataList2lev::GetDataList(int i)
+{
+    if (i >= Count() && OnMissingIndex) {
+        bool fixable = false;
+        OnMissingIndex(this, i, fixable);
+        // One retry: a handler that claims a fix it did not make must not loop forever.
+        if (!fixable || i >= Count()) return nullptr;
+    }
+    CheckIndex(fLists, i);
+    return fLists[static_cast<size_t>(i)];
+}
+
+void TvxDataList2lev::SetDataList(int i, TvxDataList* theDataList)
+{
+    CheckIndex(fLists, i);
+    fLists[static_cast<size_t>(i)] = theDataList;
+}
+
+void TvxDataList2lev::ClearSelections()
+{
+    for (TvxDataList* list : std::vector<TvxDataList*>(fLists))
+        for (int j = 0; j < list->Count(); ++j)
+            if (TvxDataEntity* e = list->GetItems(j)) e->SetSelected(false);
+}
+
+TvxDataEntity* TvxDataList2lev::FindSelected()
+{
+    for (TvxDataList* list : fLists)
+        for (int j = 0; j < list->Count(); ++j)
+            if (TvxDataEntity* e = list->GetItems(j); e && e->GetSelected()) return e;
+    return nullptr;
+}
+
+void TvxDataList2lev::SelectDataEntity(TvxDataEntity* theDataEntity)
+{
+    if (theDataEntity) theDataEntity->SetSelected(true);
+}
+
+void TvxDataList2lev::SelectNext()
+{
+    TDataListTrav trav(this);
+    for (trav.First(); !trav.Eof(); trav.Next()) {
+        if (!trav.DataEntity()->GetSelected()) continue;
+        ClearSelections();
+        trav.Next();
+        if (trav.Eof()) trav.First();
+        if (!trav.Eof()) SelectDataEntity(trav.DataEntity());
+        return;
+    }
+    trav.First();
+    if (!trav.Eof()) SelectDataEntity(trav.DataEntity());
+}
+
+void TvxDataList2lev::SelectPrev()
+{
+    TDataListTrav trav(this);
+    for (trav.First(); !trav.Eof(); trav.Next()) {
+        if (!trav.DataEntity()->GetSelected()) continue;
+        ClearSelections();
+        trav.Prev();
+        if (trav.BOF()) trav.Last();
+        if (!trav.BOF()) SelectDataEntity(trav.DataEntity());
+        return;
+    }
+    trav.Last();
+    if (!trav.BOF()) SelectDataEntity(trav.DataEntity());
+}
+
+void TvxDataList3lev::Add(TvxDataList2lev* theDataList2lev) { AddOnce(fLists, theDataList2lev); }
+
+void TvxDataList3lev::Delete(int i)
+{
+    CheckIndex(fLists, i);
+    fLists.erase(fLists.begin() + i);
+}
+
+void TvxDataList3lev::Remove(TvxDataList2lev* theDataList2lev)
+{
+    const int i = IndexOf(theDataList2lev);
+    if (i >= 0) Delete(i);
+}
+
+int TvxDataList3lev::IndexOf(const TvxDataList2lev* theDataList2lev) const
+{
+    auto it = std::find(fLists.begin(), fLists.end(), theDataList2lev);
+    return it == fLists.end() ? -1 : static_cast<int>(it - fLists.begin());
+}
+
+TvxDataList2lev* TvxDataList3lev::GetDataListList(int i) const
+{
+    CheckIndex(fLists, i);
+    return fLists[static_cast<size_t>(i)];
+}
+
+void TvxDataList3lev::SetDataListList(int i, TvxDataList2lev* theDataList2lev)
+{
+    CheckIndex(fLists, i);
+    fLists[static_cast<size_t>(i)] = theDataList2lev;
+}
+
+}  // namespace vxplan

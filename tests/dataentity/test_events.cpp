@@ -1,0 +1,165 @@
+// Multicast events: attachment, order, the values a listener reads, and who frees whom.
+#include "dataentity/vxEventHandling.h"
+
+#include "platform/vxExceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace vxplan;
+
+namespace {
+
+// Counts its own destruction, so a test sees which listeners an event freed.
+class TCountedListener : public TSingleEventListener {
+public:
+    TCountedListener(TEvent* e, TListenerCallback cb, bool freeWithEvent, int& deaths)
+        : TSingleEventListener(e, std::move(cb), freeWithEvent), deaths_(deaths)
+    {
+    }
+    ~TCountedListener() override { ++deaths_; }
+
+private:
+    int& deaths_;
+};
+
+TListenerCallback Append(std::string& log, const std::string& name)
+{
+    return TListenerCallback([&log, name](TSingleEventListener*) { log += name; });
+}
+
+}  // namespace
+
+TEST(Events, TriggerCallsListenersInOrderOfAttachmentWithTheTriggerValues)
+{
+    TObject sender, param;
+    TEvent event(&sender);
+    std::vector<TSingleEventListener*> seen;
+    TObject* seenSender = nullptr;
+    TEvent* seenEvent = nullptr;
+    TObject* seenParam = nullptr;
+    TListenerCallback record([&](TSingleEventListener* l) {
+        seen.push_back(l);
+        seenSender = l->LastSender();
+        seenEvent = l->LastEvent();
+        seenParam = l->LastParam();
+    });
+    TSingleEventListener a(&event, record, false);
+    TSingleEventListener b(nullptr, record, false);
+    TSingleEventListener c(&event, record, false);
+    event.AddListener(&b);
+    event.TriggerEvent(&param);
+    EXPECT_EQ(seen, (std::vector<TSingleEventListener*>{&a, &c, &b}));
+    EXPECT_EQ(seenSender, &sender);
+    EXPECT_EQ(seenEvent, &event);
+    EXPECT_EQ(seenParam, &param);
+    EXPECT_EQ(b.Event(), &event);
+}
+
+TEST(Events, AddingTwiceAttachesOnceAndRemovingDetaches)
+{
+    TEvent event(nullptr);
+    std::string log;
+    TSingleEventListener a(&event, Append(log, "a"), false);
+    event.AddListener(&a);
+    EXPECT_EQ(event.ListenerCount(), 1);
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+
+    event.RemoveListener(&a);
+    EXPECT_EQ(a.Event(), nullptr);
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+    // Removing what is not attached changes nothing and still clears the listener's event.
+    event.RemoveListener(&a);
+    EXPECT_EQ(event.ListenerCount(), 0);
+}
+
+TEST(Events, ListenerAddedToAnotherEventMovesThere)
+{
+    TEvent first(nullptr), second(nullptr);
+    std::string log;
+    TSingleEventListener a(&first, Append(log, "a"), false);
+    second.AddListener(&a);
+    EXPECT_EQ(first.ListenerCount(), 0);
+    EXPECT_EQ(a.Event(), &second);
+    first.TriggerEvent(nullptr);
+    second.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+}
+
+TEST(Events, DestroyedEventFreesOnlyItsOwnListenersAndDetachesTheRest)
+{
+    int deaths = 0;
+    std::string log;
+    auto* event = new TEvent(nullptr);
+    new TCountedListener(event, Append(log, "o"), true, deaths);
+    auto* kept = new TCountedListener(event, Append(log, "k"), false, deaths);
+    new TCountedListener(event, Append(log, "p"), true, deaths);
+    delete event;
+    EXPECT_EQ(deaths, 2);
+    EXPECT_EQ(kept->Event(), nullptr);
+    // The survivor's own end must not touch the dead event.
+    delete kept;
+    EXPECT_EQ(deaths, 3);
+}
+
+TEST(Events, DestroyedListenerLeavesItsEvent)
+{
+    TEvent event(nullptr);
+    std::string log;
+    {
+        TSingleEventListener gone(&event, Append(log, "g"), false);
+        EXPECT_EQ(event.ListenerCount(), 1);
+    }
+    EXPECT_EQ(event.ListenerCount(), 0);
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "");
+}
+
+TEST(Events, ListenerFreedByAnEarlierCallbackIsNotCalled)
+{
+    TEvent event(nullptr);
+    std::string log;
+    TSingleEventListener* victim = nullptr;
+    TSingleEventListener killer(&event, TListenerCallback([&](TSingleEventListener*) {
+        log += "k";
+        delete victim;
+        victim = nullptr;
+    }), false);
+    victim = new TSingleEventListener(&event, Append(log, "v"), false);
+    TSingleEventListener after(&event, Append(log, "a"), false);
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "ka");
+    EXPECT_EQ(event.ListenerCount(), 2);
+}
+
+TEST(Events, ListenerAddedDuringTriggerWaitsForTheNextOne)
+{
+    TEvent event(nullptr);
+    std::string log;
+    TSingleEventListener late(nullptr, Append(log, "l"), false);
+    TSingleEventListener adder(&event, TListenerCallback([&](TSingleEventListener*) {
+        log += "a";
+        event.AddListener(&late);
+    }), false);
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+    event.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "aal");
+}
+
+TEST(Events, BadListenerArgumentsGiveClearErrors)
+{
+    TEvent event(nullptr);
+    EXPECT_THROW(event.AddListener(nullptr), EInvalidArgument);
+    EXPECT_NO_THROW(event.RemoveListener(nullptr));
+    EXPECT_THROW(event.Listener(0), EListError);
+    // A listener without a callback is triggered harmlessly and still records the values.
+    TObject param;
+    TSingleEventListener silent(&event, nullptr, false);
+    event.TriggerEvent(&param);
+    EXPECT_EQ(silent.LastParam(), &param);
+}
