@@ -27,11 +27,9 @@ void FillRow(TDistinctTimeHolderList& list, int count, bool reversedFirst)
     }
 }
 
-void Run(benchmark::State& state, bool pairWalk)
+// Times the computation on the row again and again, from sub-columns cleared each time.
+void MeasureRow(benchmark::State& state, TDistinctTimeHolderList& list)
 {
-    const int count = static_cast<int>(state.range(0));
-    TDistinctTimeHolderList list;
-    FillRow(list, count, pairWalk);
     int columns = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -43,7 +41,14 @@ void Run(benchmark::State& state, bool pairWalk)
         benchmark::DoNotOptimize(columns);
     }
     state.counters["subcolumns"] = columns;
-    state.SetComplexityN(count);
+    state.SetComplexityN(list.Count());
+}
+
+void Run(benchmark::State& state, bool pairWalk)
+{
+    TDistinctTimeHolderList list;
+    FillRow(list, static_cast<int>(state.range(0)), pairWalk);
+    MeasureRow(state, list);
 }
 
 void BM_SubColumnsSweep(benchmark::State& state) { Run(state, false); }
@@ -55,15 +60,7 @@ void BM_SubColumnsAllOverlapping(benchmark::State& state)
     const int count = static_cast<int>(state.range(0));
     TDistinctTimeHolderList list;
     for (int i = 0; i < count; ++i) list.Add(45000.0 + i / 86400.0, 45001.0 + i / 86400.0, "", nullptr);
-    for (auto _ : state) {
-        state.PauseTiming();
-        for (TDistinctTimeHolder* h : list.Items()) h->SubColumn = 0;
-        state.ResumeTiming();
-        TTimeDistinctGeneric computation(&list);
-        computation.ResolveConflicts();
-        benchmark::DoNotOptimize(computation.SubColumns().size());
-    }
-    state.SetComplexityN(count);
+    MeasureRow(state, list);
 }
 void BM_SubColumnsPairWalk(benchmark::State& state) { Run(state, true); }
 
