@@ -133,6 +133,14 @@ void DrawBrushes(TCanvas& canvas, const TScaled& s)
     canvas.RoundRect(s(610), s(202), s(740), s(292), s(20), s(20));
 }
 
+// Laid-out text over what is drawn already, in the canvas's font.
+void DrawTextOver(TCanvas& canvas, const std::string& text, TRect& rect, uint32_t format)
+{
+    canvas.RequireState();
+    SetBkMode(canvas.GetHandle(), TRANSPARENT);
+    DrawTextW(canvas.GetHandle(), text, rect, format);
+}
+
 // Faces, sizes, styles, rotated text and laid-out text.
 void DrawText(TCanvas& canvas, const TScaled& s)
 {
@@ -169,23 +177,16 @@ void DrawText(TCanvas& canvas, const TScaled& s)
     TRect wrapped = s.Box(500, 330, 240, 50);
     canvas.Rectangle(wrapped);
     InflateRect(wrapped, -s(4), -s(2));
-    canvas.RequireState();
-    SetBkMode(canvas.GetHandle(), TRANSPARENT);
-    DrawTextW(canvas.GetHandle(), "Word break: a longer sentence that wraps inside its frame, centred.", wrapped,
+    DrawTextOver(canvas, "Word break: a longer sentence that wraps inside its frame, centred.", wrapped,
               DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     TRect ellipsis = s.Box(500, 390, 240, 20);
     canvas.Rectangle(ellipsis);
     InflateRect(ellipsis, -s(4), 0);
-    canvas.RequireState();
-    SetBkMode(canvas.GetHandle(), TRANSPARENT);
-    DrawTextW(canvas.GetHandle(), "End ellipsis: this text is far too long to fit on its single line", ellipsis,
+    DrawTextOver(canvas, "End ellipsis: this text is far too long to fit on its single line", ellipsis,
               DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     TRect prefix = s.Box(500, 420, 240, 20);
     canvas.Rectangle(prefix);
-    canvas.RequireState();
-    SetBkMode(canvas.GetHandle(), TRANSPARENT);
-    DrawTextW(canvas.GetHandle(), "&Underlined prefix && ampersand", prefix, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-    SetBkMode(canvas.GetHandle(), OPAQUE);
+    DrawTextOver(canvas, "&Underlined prefix && ampersand", prefix, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 }
 
 // Focus rectangles: one drawn once, one drawn twice (gone again).
