@@ -368,4 +368,10 @@ void TGraphicControl::PaintOn(HDC dc)
     Paint();
 }
 
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    Accept = static_cast<bool>(OnDragOver);
+    if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
 }  // namespace vxplan

@@ -31,6 +31,10 @@ enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TMouseEvent = TMethod<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
 using TMouseMoveEvent = TMethod<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+// Where a drag stands as it passes over a control.
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    TMethod<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
 // MousePos is in screen coordinates, as the wheel message carries it.
 using TMouseWheelEvent =
     TMethod<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
@@ -119,7 +123,7 @@ public:
     // Marks the control for repainting; Update paints what is marked now, Repaint does both.
     virtual void Invalidate();
     virtual void Update();
-    void Repaint()
+    virtual void Repaint()
     {
         Invalidate();
         Update();
@@ -148,6 +152,11 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseWheelEvent OnMouseWheel;
     TNotifyEvent OnResize;
+    TDragOverEvent OnDragOver;
+
+    // Something dragged passes over the control at the client point (X, Y). Accept says whether
+    // a drop would be taken: true when OnDragOver is assigned, which may change it.
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
 
 protected:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);

@@ -36,6 +36,10 @@
 
 namespace vxplan {
 
+// Asks a control whether it takes a key that would otherwise move the focus (Tab): WParam the
+// virtual key; a non-zero Result keeps the key for the control.
+enum : unsigned { CM_WANTSPECIALKEY = 0xB036 };
+
 using TKeyEvent = TMethod<void(TObject* Sender, uint16_t& Key, TShiftState Shift)>;
 // The character typed, as a Unicode code point (char32_t holds every character, which a single
 // UTF-8 or UTF-16 unit would not). Setting Key to 0 swallows it.
@@ -130,6 +134,7 @@ protected:
     void HintChanged() override;
 
     // Qt's events, turned into messages.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

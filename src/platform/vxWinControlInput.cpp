@@ -88,6 +88,21 @@ void TWinControl::wheelEvent(QWheelEvent* e)
     e->accept();
 }
 
+bool TWinControl::event(QEvent* e)
+{
+    // Qt moves the focus on Tab before the control sees the key; a control that wants Tab gets it.
+    if (e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) &&
+            Perform(CM_WANTSPECIALKEY, VK_TAB, 0) != 0) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
 void TWinControl::keyPressEvent(QKeyEvent* e)
 {
     NoteInputState(e->modifiers(), QApplication::mouseButtons());
