@@ -37,6 +37,12 @@ void FillQMenu(QMenu& menu, TMenuItem& items, std::map<QAction*, TMenuItem*>& ac
         if (item->Count() > 0) {
             QMenu* sub = menu.addMenu(caption);
             FillQMenu(*sub, *item, actions);
+            // Opening a submenu is its item's click; the sub-items may change with it.
+            QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, item, &actions] {
+                item->Click();
+                sub->clear();
+                FillQMenu(*sub, *item, actions);
+            });
             action = sub->menuAction();
         } else {
             action = menu.addAction(caption);
@@ -152,9 +158,14 @@ TPopupMenu::~TPopupMenu()
     if (chosen_) chosen_->RemoveFreeNotification(this);
 }
 
-void TPopupMenu::Popup(int x, int y)
+void TPopupMenu::DoPopup()
 {
     if (OnPopup) OnPopup(this);
+}
+
+void TPopupMenu::Popup(int x, int y)
+{
+    DoPopup();
     const TPopupHook& hook = PopupHook();
     TMenuItem* chosen = hook ? hook(*this, Point(x, y)) : ShowQMenu(*this, Point(x, y));
     if (!chosen || !chosen->GetEnabled()) return;

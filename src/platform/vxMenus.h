@@ -55,7 +55,8 @@ public:
     // The item's position among its parent's items; -1 without a parent.
     int GetMenuIndex() const;
 
-    // Raises OnClick (what choosing the item does).
+    // Raises OnClick: what choosing the item does, or, for an item with sub-items, what opening
+    // its submenu does (the submenu shows the sub-items as they are after the click).
     virtual void Click();
 
     TNotifyEvent OnClick;
@@ -94,6 +95,8 @@ public:
 
 protected:
     void Notification(TComponent* component, TOperation operation) override;
+    // Runs just before the menu shows; raises OnPopup.
+    virtual void DoPopup();
 
 private:
     class TClickWindow;
