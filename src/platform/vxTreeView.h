@@ -320,6 +320,7 @@ private:
     int computedItemHeight_ = 0;
     std::u32string search_;
     int64_t lastSearchTick_ = 0;
+    bool keyHandled_ = false;
 
     bool readOnly_ = false;
     bool showButtons_ = true;

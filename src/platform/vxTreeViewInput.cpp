@@ -26,6 +26,7 @@ void TCustomTreeView::NavigateTo(TTreeNode* node)
 
 void TCustomTreeView::KeyDown(uint16_t& key, TShiftState shift)
 {
+    keyHandled_ = false;
     TCustomControl::KeyDown(key, shift);
     if (key == 0) return;
     EnsureLayout();
@@ -98,12 +99,14 @@ void TCustomTreeView::KeyDown(uint16_t& key, TShiftState shift)
     default: return;
     }
     key = 0;
+    // The character this key types (the keypad's + and -) is no search text.
+    keyHandled_ = true;
 }
 
 void TCustomTreeView::KeyPress(char32_t& key)
 {
     TCustomControl::KeyPress(key);
-    if (key < 32 || key == 127) return;
+    if (key < 32 || key == 127 || keyHandled_) return;
     IncrementalSearch(key);
 }
 
