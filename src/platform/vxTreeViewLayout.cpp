@@ -10,6 +10,10 @@ namespace {
 
 constexpr int kHorzLine = 10;  // pixels per horizontal line step
 constexpr int kLabelPad = 2;   // caption rectangle beyond the text, each side
+// Captions not yet measured that a rebuild of the rows measures; the others are measured when
+// they come into view. A tree of ordinary size so gets an exact horizontal range at once, and a
+// huge one does not pay for all its captions in one go.
+constexpr int kMeasureBudget = 5000;
 
 }  // namespace
 
@@ -47,10 +51,16 @@ void TCustomTreeView::EnsureRows()
     maxRight_ = 0;
     const int imagesWidth = (stateImages_ ? stateImages_->GetWidth() : 0) + (images_ ? images_->GetWidth() + 1 : 0);
     const int rootColumns = RootColumns();
-    for (const TRow& row : rows_)
+    int budget = kMeasureBudget;
+    for (const TRow& row : rows_) {
+        if (row.Node->textGen_ != textGen_ && budget > 0) {
+            TextWidthOf(row.Node);
+            --budget;
+        }
         if (row.Node->textGen_ == textGen_)
             maxRight_ = std::max(maxRight_, (row.Level + rootColumns) * indent_ + imagesWidth + row.Node->textWidth_ +
                                                 2 * kLabelPad);
+    }
 }
 
 int TCustomTreeView::RowOf(TTreeNode* node)
