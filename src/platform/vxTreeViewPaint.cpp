@@ -3,6 +3,8 @@
 // hook between setting up the canvas and drawing the caption.
 #include "platform/vxTreeView.h"
 
+#include "platform/vxExceptions.h"
+
 #include <algorithm>
 
 namespace vxplan {
@@ -26,12 +28,13 @@ void TCustomTreeView::Paint()
 
 void TCustomTreeView::PaintTo(HDC dc, int x, int y)
 {
+    // The control's own canvas, so a custom-draw handler drawing on Canvas draws on the page.
+    if (Canvas().HandleAllocated()) throw EInvalidOperation("Cannot paint the tree elsewhere while it paints");
     TPoint old;
-    SetViewportOrgEx(dc, x, y, &old);
-    TCanvas canvas;
+    OffsetViewportOrgEx(dc, x, y, &old);
     {
-        const TCanvasBinding binding(canvas, dc);
-        PaintView(canvas);
+        const TCanvasBinding binding(Canvas(), dc);
+        PaintView(Canvas());
     }
     SetViewportOrgEx(dc, old.X, old.Y, nullptr);
 }
