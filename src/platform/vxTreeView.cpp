@@ -259,6 +259,7 @@ void TCustomTreeView::NodeDestroying(TTreeNode* node)
     if (selected_ == node) selected_ = nullptr;
     if (topNode_ == node) topNode_ = nullptr;
     if (hot_ == node) hot_ = nullptr;
+    if (dragNode_ == node) dragNode_ = nullptr;
     if (pendingEdit_ == node) {
         pendingEdit_ = nullptr;
         editTimer_->SetEnabled(false);

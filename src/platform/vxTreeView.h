@@ -4,6 +4,9 @@
 // Rows: the shown nodes (all ancestors expanded) form a flat list rebuilt lazily after a
 // structural change, so painting and hit testing look at the rows in view only. All rows are
 // ItemHeight high; the top row follows the top node, so changes above it do not move the view.
+// Caption widths are measured once and kept; a rebuild of the rows measures up to a few thousand
+// new ones and the rest as they come into view, so the horizontal range of a huge tree grows as
+// its rows are seen.
 //
 // Layout of a row at level L (x grows to the right from the left edge minus the horizontal
 // scroll position):
@@ -20,6 +23,8 @@
 // refuse) before the state changes and OnExpanded / OnCollapsed after; OnEditing (may refuse)
 // before a label edit and OnEdited (may change the text, or refuse by setting it back to the
 // node's text) when Enter or the loss of focus ends it; Escape cancels without OnEdited.
+// A descendant whose nodes refer back to it clears Items in its own destructor, while it is whole.
+//
 // Scrolling, by the bars, the wheel or the keys, arrives as WM_VSCROLL / WM_HSCROLL messages
 // through WndProc, so a descendant can follow every scroll: WParam holds the SB_ code in its low
 // 16 bits and, for SB_THUMBPOSITION / SB_THUMBTRACK, the position above them (all 32 bits of it,
@@ -188,6 +193,9 @@ protected:
     virtual void Delete(TTreeNode* node);
     // The factory of every node the collection makes.
     virtual TTreeNode* CreateNode();
+    // The user began to drag a node: the left button went down on it and the pointer then moved
+    // beyond the system's drag distance. A pending click-to-edit is dropped first.
+    virtual void BeginDragNode(TTreeNode* node);
     virtual bool IsCustomDrawn();
     virtual bool CustomDraw(const TRect& rect);
     virtual bool CustomDrawItem(TTreeNode* node, TCustomDrawState state);
@@ -197,6 +205,7 @@ protected:
     void KeyPress(char32_t& key) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     bool DoMouseWheel(TShiftState shift, int wheelDelta, TPoint mousePos) override;
     void DoEnter() override;
     void DoExit() override;
@@ -321,6 +330,9 @@ private:
     std::u32string search_;
     int64_t lastSearchTick_ = 0;
     bool keyHandled_ = false;
+    TTreeNode* dragNode_ = nullptr;
+    TPoint dragStart_;
+    bool dragBegun_ = false;
 
     bool readOnly_ = false;
     bool showButtons_ = true;

@@ -9,6 +9,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace vxplan {
 
@@ -148,6 +149,9 @@ void TCustomTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, i
             editTimer_->SetEnabled(false);
             if (onItem && node->HasChildren()) SetNodeExpanded(node, !node->expanded_);
         } else if (onItem) {
+            dragNode_ = node;
+            dragStart_ = {x, y};
+            dragBegun_ = false;
             const bool wasSelected = node == selected_;
             SelectNode(node, true);
             // A click on the caption of the selected node edits it, unless a double click follows.
@@ -166,6 +170,13 @@ void TCustomTreeView::MouseDown(TMouseButton button, TShiftState shift, int x, i
 
 void TCustomTreeView::MouseMove(TShiftState shift, int x, int y)
 {
+    if (dragNode_ && !dragBegun_ && shift.Contains(ssLeft) &&
+        std::abs(x - dragStart_.X) + std::abs(y - dragStart_.Y) >= QApplication::startDragDistance()) {
+        dragBegun_ = true;
+        pendingEdit_ = nullptr;
+        editTimer_->SetEnabled(false);
+        BeginDragNode(dragNode_);
+    }
     if (hotTrack_) {
         const THitTests hit = GetHitTestInfoAt(x, y);
         SetHotNode(hit.Contains(THitTest::htOnItem) ? GetNodeAt(x, y) : nullptr);
@@ -173,6 +184,14 @@ void TCustomTreeView::MouseMove(TShiftState shift, int x, int y)
     if (toolTips_) UpdateToolTip(x, y);
     TCustomControl::MouseMove(shift, x, y);
 }
+
+void TCustomTreeView::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == TMouseButton::mbLeft) dragNode_ = nullptr;
+    TCustomControl::MouseUp(button, shift, x, y);
+}
+
+void TCustomTreeView::BeginDragNode(TTreeNode*) {}
 
 void TCustomTreeView::leaveEvent(QEvent* event)
 {

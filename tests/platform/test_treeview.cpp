@@ -379,3 +379,68 @@ TEST(TreeMouse, ClicksSelectToggleAndRightClickSelects)
     Mouse(tree.get(), QEvent::MouseButtonRelease, 30, 8);
     EXPECT_TRUE(items.GetRoot(0)->GetExpanded());
 }
+
+namespace {
+
+class DragTree : public TTreeView {
+public:
+    using TTreeView::TTreeView;
+    std::vector<std::string> dragged;
+
+protected:
+    void BeginDragNode(TTreeNode* node) override { dragged.push_back(node->GetText()); }
+};
+
+}  // namespace
+
+TEST(TreeMouse, DragBeyondTheDistanceBeginsANodeDragOnce)
+{
+    DragTree tree;
+    tree.SetBorderStyle(TBorderStyle::bsNone);
+    tree.SetItemHeight(16);
+    tree.SetBounds(0, 0, 200, 100);
+    Fill(tree, 3, 0);
+    const int d = QApplication::startDragDistance();
+    Mouse(&tree, QEvent::MouseButtonPress, 30, 16 + 8);
+    QMouseEvent near(QEvent::MouseMove, QPointF(30 + d - 1, 24), QPointF(30 + d - 1, 24), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&tree, &near);
+    EXPECT_TRUE(tree.dragged.empty());
+    for (int i = 0; i < 2; ++i) {
+        QMouseEvent far(QEvent::MouseMove, QPointF(30 + d + 5 + i, 40), QPointF(30 + d + 5 + i, 40), Qt::NoButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&tree, &far);
+    }
+    Mouse(&tree, QEvent::MouseButtonRelease, 30 + d + 5, 40);
+    EXPECT_EQ(tree.dragged, (std::vector<std::string>{"R1"}));
+}
+
+TEST(TreeMouse, AutoExpandKeepsOneBranchOpen)
+{
+    auto tree = MakeTree();
+    Fill(*tree, 3, 2);
+    tree->SetAutoExpand(true);
+    TTreeNodes& items = tree->Items();
+    Click(tree.get(), 30, 8);
+    EXPECT_TRUE(items.GetRoot(0)->GetExpanded());
+    Click(tree.get(), 30, 3 * 16 + 8);  // R1, below R0's two children
+    EXPECT_FALSE(items.GetRoot(0)->GetExpanded());
+    EXPECT_TRUE(items.GetRoot(1)->GetExpanded());
+    EXPECT_EQ(tree->GetSelected(), items.GetRoot(1));
+}
+
+TEST(TreeMouse, ToolTipShowsACaptionCutOffByTheView)
+{
+    auto tree = MakeTree(100, 60);
+    tree->Items().Add(nullptr, "short");
+    tree->Items().Add(nullptr, std::string(40, 'x'));
+    auto hover = [&](int x, int y) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(tree.get(), &move);
+        return tree->toolTip().toStdString();
+    };
+    EXPECT_EQ(hover(30, 24), std::string(40, 'x'));
+    EXPECT_EQ(hover(30, 8), "");
+    tree->SetToolTips(false);
+    EXPECT_EQ(hover(30, 24), "");
+}

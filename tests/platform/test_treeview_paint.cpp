@@ -177,3 +177,21 @@ TEST(TreePaint, SunkenBorderAroundTheRows)
     EXPECT_EQ(s.a->DisplayRect(true).Top, 2);
     EXPECT_EQ(PixelAt(img, 2 + 9 - 4, 2 + 4), kShadow);  // the button moved in by the border
 }
+
+TEST(TreePaint, HotTrackMarksTheCaptionUnderThePointer)
+{
+    Scene s;
+    s.tree->SetHotTrack(true);
+    const TColor hot = GetSysColor(COLOR_HOTLIGHT);
+    const TRect label = s.a2->DisplayRect(true);
+    QMouseEvent move(QEvent::MouseMove, QPointF(label.Left + 3, label.Top + 5), QPointF(), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(s.tree.get(), &move);
+    QImage img = s.tree->GrabImage();
+    EXPECT_GT(CountPixels(img, hot, label.Left, label.Top, label.Right, label.Bottom), label.Width() / 2);
+    // Off the caption the mark goes.
+    QMouseEvent away(QEvent::MouseMove, QPointF(110, 70), QPointF(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(s.tree.get(), &away);
+    img = s.tree->GrabImage();
+    EXPECT_EQ(CountPixels(img, hot, label.Left, label.Top, label.Right, label.Bottom), 0);
+}
