@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace vxplan;
 using namespace vxplan::test;
 
@@ -194,4 +197,18 @@ TEST(TreePaint, HotTrackMarksTheCaptionUnderThePointer)
     QCoreApplication::sendEvent(s.tree.get(), &away);
     img = s.tree->GrabImage();
     EXPECT_EQ(CountPixels(img, hot, label.Left, label.Top, label.Right, label.Bottom), 0);
+}
+
+TEST(TreePaint, APaintVisitsOnlyTheRowsInView)
+{
+    auto tree = MakeTree(120, 80);  // five rows in view
+    Fill(*tree, 5000, 2);
+    tree->FullExpand();
+    tree->SetTopItem(tree->Items().GetRoot(2500));
+    std::vector<std::string> drawn;
+    tree->OnCustomDrawItem = [&](TCustomTreeView*, TTreeNode* node, TCustomDrawState, bool&) {
+        drawn.push_back(node->GetText());
+    };
+    tree->GrabImage();
+    EXPECT_EQ(drawn, (std::vector<std::string>{"R2500", "R2500.0", "R2500.1", "R2501", "R2501.0"}));
 }
