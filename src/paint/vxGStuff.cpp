@@ -84,4 +84,14 @@ void PrintBitmap(TCanvas& aCanvas, const TRect& aRect, const TBitmap& aBitmap)
                   aBitmap.Height(), aBitmap.Image(), SRCCOPY);
 }
 
+void PrintBitmap_ImageList(TCanvas& aCanvas, const TRect& aRect, const TCustomImageList& anImageList, int anIndex)
+{
+    if (anIndex < 0 || anIndex >= anImageList.GetCount()) return;
+    TBitmap picture(anImageList.GetWidth(), anImageList.GetHeight());
+    picture.Canvas().Brush().SetColor(clWhite);
+    picture.Canvas().FillRect(Rect(0, 0, picture.Width(), picture.Height()));
+    anImageList.Draw(picture.Canvas(), 0, 0, anIndex);
+    PrintBitmap(aCanvas, aRect, picture);
+}
+
 }  // namespace vxplan

@@ -5,6 +5,7 @@
 
 #include "platform/vxBitmap.h"
 #include "platform/vxCanvas.h"
+#include "platform/vxImageList.h"
 #include "platform/vxMenus.h"
 
 #include <string>
@@ -56,5 +57,7 @@ public:
 
 // Stretches the bitmap's pixels into aRect on any context, printers included.
 void PrintBitmap(TCanvas& aCanvas, const TRect& aRect, const TBitmap& aBitmap);
+// The same with image anIndex of the list, on a white ground; an index outside it prints nothing.
+void PrintBitmap_ImageList(TCanvas& aCanvas, const TRect& aRect, const TCustomImageList& anImageList, int anIndex);
 
 }  // namespace vxplan

@@ -125,6 +125,22 @@ TEST(GStuff, MarksBevelsTintsAndFills)
     EXPECT_EQ(PixelAt(fill.Image(), 5, 0), GStuff::TintColor(RGB(200, 100, 0), 0.7));
     EXPECT_EQ(PixelAt(fill.Image(), 5, 0), PixelAt(fill.Image(), 5, 20));
 
+    // An image of a list printed stretched: its pixels four times as large.
+    TImageList images;
+    images.SetWidth(2);
+    images.SetHeight(2);
+    TBitmap icon(2, 2);
+    icon.Canvas().Brush().SetColor(clRed);
+    icon.Canvas().FillRect(Rect(0, 0, 1, 2));
+    images.Add(icon);
+    TBitmap page(20, 20);
+    PrintBitmap_ImageList(page.Canvas(), Rect(4, 4, 12, 12), images, 0);
+    EXPECT_EQ(PixelAt(page.Image(), 4, 11), clRed);
+    EXPECT_EQ(PixelAt(page.Image(), 7, 4), clRed);
+    EXPECT_EQ(PixelAt(page.Image(), 8, 4), clWhite);
+    PrintBitmap_ImageList(page.Canvas(), Rect(0, 0, 4, 4), images, 5);
+    EXPECT_EQ(PixelAt(page.Image(), 1, 1), clWhite);
+
     TFont font;
     GStuff::RotateFont(font, 90);
     EXPECT_EQ(font.GetOrientation(), 900);
