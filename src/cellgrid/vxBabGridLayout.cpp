@@ -259,10 +259,14 @@ int TBabGridCell::Convert_VisibleIndexToTrue(TAxisContentList& theList, int v)
     if (v < first) return v;
     int counter = first;
     int result = first;
-    for (int j = fixed; j < theList.LoadedCount() && counter != v; ++j) {
+    int j = fixed;
+    for (; j < theList.LoadedCount() && counter != v; ++j) {
         ++result;
         if (!theList.getLoadedAxisContentItem(j)->GetHide()) ++counter;
     }
+    // Hidden items right before the wanted one share its visible index; the answer is the item
+    // that is shown, not the first hidden one.
+    for (; j < theList.LoadedCount() && theList.getLoadedAxisContentItem(j)->GetHide(); ++j) ++result;
     return std::max(result, v);
 }
 

@@ -38,6 +38,7 @@ public:
             if (obj->hidden) item->SetHide(true);
             loaded_.insert(obj);
             loads_.emplace_back(i, item->GetList()->GetLoadingAtFront());
+            ++totalLoads;
         };
         root.OnVirtualUnLoad = [this](TBabGridCell*, TAxisContentItem* item, bool row, bool perform, bool& can) {
             if (!row) return;
@@ -53,7 +54,11 @@ public:
             EXPECT_TRUE(atFrontEnd || atBackEnd) << "unload inside the block: " << i;
             EXPECT_EQ(item->GetValue(), ref_.at(static_cast<size_t>(i)));
             loaded_.erase(static_cast<TRowObject*>(item->GetValue()));
-            if (vanishNext_) ref_.erase(ref_.begin() + i);
+            ++totalUnloads;
+            if (vanishNext_) {
+                ref_.erase(ref_.begin() + i);
+                ++totalVanished;
+            }
         };
         root.OnKeepAfterUnloadCheck = [this](TBabGridCell*, TAxisContentItem*, bool, bool& keep) {
             vanishNext_ = vanishAllowed_ && Chance(30);
@@ -141,7 +146,9 @@ public:
             ASSERT_EQ(item->LoadedListIndex(), j);
             ASSERT_EQ(item->GetValue(), ref_[static_cast<size_t>(real)]) << "real " << real;
             ASSERT_TRUE(rows.IsLoaded(real));
-            if (TBabCell* cell = f_.root->Matris().PeekLoadedCell(0, j)) ASSERT_EQ(cell->GetAxisContentItemY(), item);
+            if (TBabCell* cell = f_.root->Matris().PeekLoadedCell(0, j)) {
+                ASSERT_EQ(cell->GetAxisContentItemY(), item);
+            }
             ASSERT_EQ(item->GetHide(), static_cast<TRowObject*>(item->GetValue())->hidden);
             if (item->GetHide()) ++hiddenLoaded;
         }
@@ -155,23 +162,29 @@ public:
                 if (rows.getLoadedAxisContentItem(k)->GetHide()) ++hiddenBefore;
             const int visible = f_.root->Convert_TrueIndexToVisible(rows, real);
             ASSERT_EQ(visible, real - hiddenBefore);
-            if (!rows.getLoadedAxisContentItem(j)->GetHide())
+            if (!rows.getLoadedAxisContentItem(j)->GetHide()) {
                 ASSERT_EQ(f_.root->Convert_VisibleIndexToTrue(rows, visible), real);
+            }
         }
         // Each load ran in one direction: in front from the last index down, behind upwards.
         for (size_t k = 1; k < loads_.size(); ++k) {
             if (loads_[k].second != loads_[k - 1].second) continue;
             const int step = loads_[k].first - loads_[k - 1].first;
-            if (loads_[k].second)
+            if (loads_[k].second) {
                 ASSERT_TRUE(step == -1 || step > 0) << "front load out of order";
-            else
+            } else {
                 ASSERT_TRUE(step == 1 || step < 0) << "back load out of order";
+            }
         }
         if (!loads_.empty()) {
             const int last = loads_.back().first;
             ASSERT_TRUE(last == rows.GetLastLoadedFirst() || last == rows.GetLastLoadedLast());
         }
     }
+
+private:
+public:
+    int totalLoads = 0, totalUnloads = 0, totalVanished = 0;
 
 private:
     static constexpr int kFixed = 2;
@@ -211,6 +224,9 @@ TEST(AxisModel, RandomChangesKeepEveryIndexSpaceInStep)
             check.Step();
             if (::testing::Test::HasFatalFailure()) return;
         }
+        std::printf("  loads %d, unloads %d, of which vanished %d\n", check.totalLoads, check.totalUnloads,
+                    check.totalVanished);
+        EXPECT_GT(check.totalVanished, 0);
     }
 }
 
