@@ -189,6 +189,11 @@ void TAxisContentList::RemoveFromVisible(TAxisContentItem* theItem)
 
 void TAxisContentList::DestroyLoaded(int i, TAxisContentItem* theItem)
 {
+    // Refused before anything changes when one of its cells is being laid out or drawn.
+    if (rowList_)
+        gridCell_->Matris().CheckCanFreeY(i);
+    else
+        gridCell_->Matris().CheckCanFreeX(i);
     if (theItem->hide_) UpdateHiddenItemsList(theItem, false);
     RemoveFromVisible(theItem);
     gridCell_->DroppingAxisItem(*this, i);

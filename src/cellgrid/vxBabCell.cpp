@@ -284,6 +284,10 @@ void TBabGridCell::MowingAxisItem(TAxisContentList& theList, int a, int b)
 void TBabGridCell::DroppingAxisItem(TAxisContentList& theList, int i)
 {
     CheckOwnList(theList);
+    if (&theList == columns_.get())
+        matris_->CheckCanFreeX(i);
+    else
+        matris_->CheckCanFreeY(i);
     if (TBabGridCellForViewer* root = GetRoot()) root->GetAxisChangedEvent().TriggerEvent(nullptr);
     const int countBefore = theList.Count();
     if (&theList == columns_.get()) {

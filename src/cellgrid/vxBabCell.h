@@ -95,6 +95,20 @@ public:
     bool GetIsFixed() const;
     bool IsGridCell() const;
 
+    // True while the cell is being measured, laid out or drawn: it cannot be freed then.
+    bool IsBusy() const { return busy_ > 0; }
+
+    class TBusyGuard {
+    public:
+        explicit TBusyGuard(TBabCell* theCell) : cell_(theCell) { ++cell_->busy_; }
+        ~TBusyGuard() { --cell_->busy_; }
+        TBusyGuard(const TBusyGuard&) = delete;
+        TBusyGuard& operator=(const TBusyGuard&) = delete;
+
+    private:
+        TBabCell* cell_;
+    };
+
 protected:
     void StoreSelected(bool theValue) { selected_ = theValue; }
     void RequestMeasure() { measureRequested_ = true; }
@@ -115,6 +129,7 @@ private:
     TLayoutProp* layoutProp_ = nullptr;
     bool measureRequested_ = false;
     int measuredHeight_ = 0;
+    int busy_ = 0;
 
     friend class TBabGridCellForViewer;
 };

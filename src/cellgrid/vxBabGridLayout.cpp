@@ -27,6 +27,7 @@ void GrowItem(TAxisContentItem& theItem, int theMin, int theCalculated)
 
 void TBabGridCell::CalcVisibleArea(const TRect& theRect)
 {
+    const TBusyGuard busy(this);
     TAxisContentList& cols = *columns_;
     TAxisContentList& rows = *rows_;
     cols.ClearVisibles();
@@ -61,6 +62,7 @@ void TBabGridCell::CalcVisibleArea(const TRect& theRect)
             if (row->GetHide()) continue;
             TBabCell* cell = getCell(c, r);
             if (!cell) continue;
+            const TBusyGuard cellBusy(cell);
             if (auto* grid = dynamic_cast<TBabGridCell*>(cell))
                 grid->CalcVisibleArea(theRect);
             else
@@ -129,6 +131,7 @@ void TBabGridCell::CellExtents(const TAxisContentItem& theItem, bool, int& theSt
 void TBabGridCell::Draw(const TRect& theRect, const TOnDrawBabCell& theDraw)
 {
     if (theDraw) area_ = theRect;
+    const TBusyGuard busy(this);
     TBabGridCellForViewer* root = GetRoot();
     TAxisContentList& cols = *columns_;
     TAxisContentList& rows = *rows_;
@@ -175,6 +178,7 @@ void TBabGridCell::Draw(const TRect& theRect, const TOnDrawBabCell& theDraw)
             if (IsFixedCell(col->ListIndex(), row->ListIndex())) state.Include(TBabDrawState::babFixed);
             if (cell == focusedCell_) state.Include(TBabDrawState::babFocused);
             if (cell->GetSelected()) state.Include(TBabDrawState::babSelected);
+            const TBusyGuard cellBusy(cell);
             cell->SetVisibleRect(r);
             const TRect drawRect = cell->getVisibleRect();
             if (theDraw) theDraw(drawRect, cell, state);

@@ -2,6 +2,7 @@
 #include "cellgrid/vxCellMatris.h"
 
 #include "cellgrid/vxBabCell.h"
+#include "platform/vxExceptions.h"
 
 #include <algorithm>
 
@@ -134,6 +135,29 @@ void TCellMatris::UnloadY(int j)
         delete column[j];
         column[j] = nullptr;
     }
+}
+
+namespace {
+
+void RefuseBusy(const TBabCell* theCell)
+{
+    if (theCell && theCell->IsBusy()) throw EInvalidOperation("A cell cannot be removed while it is laid out or drawn");
+}
+
+}  // namespace
+
+void TCellMatris::CheckCanFreeX(int x) const
+{
+    const int lx = gridCell_->Columns().IndexConvert_RealToLoaded(x);
+    if (lx < 0 || lx >= LoadedCountX()) return;
+    for (const TBabCell* cell : columns_[lx]) RefuseBusy(cell);
+}
+
+void TCellMatris::CheckCanFreeY(int y) const
+{
+    const int ly = gridCell_->Rows().IndexConvert_RealToLoaded(y);
+    for (const auto& column : columns_)
+        if (ly >= 0 && ly < static_cast<int>(column.size())) RefuseBusy(column[ly]);
 }
 
 bool TCellMatris::HasColumnSelections(int x) const

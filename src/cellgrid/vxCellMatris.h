@@ -34,6 +34,10 @@ public:
     void MoveY(int a, int b);
     void UnloadX(int j);
     void UnloadY(int j);
+    // Refuses (EInvalidOperation) to free a column or row holding a cell that is being laid
+    // out or drawn; called before anything changes.
+    void CheckCanFreeX(int x) const;
+    void CheckCanFreeY(int y) const;
     bool HasColumnSelections(int x) const;
     bool HasRowSelections(int y) const;
 
