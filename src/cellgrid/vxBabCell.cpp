@@ -67,7 +67,9 @@ void TBabCell::SetMinWidth(int theWidth)
 void TBabCell::CalculateSizes()
 {
     RequestMeasure();
-    calculatedHeight_ = std::max(calculatedHeight_, GetMinHeight());
+    // GetMinHeight may first reset the calculated height to the layout's minimum.
+    const int minHeight = GetMinHeight();
+    calculatedHeight_ = std::max(calculatedHeight_, minHeight);
     calculatedWidth_ = std::max(calculatedWidth_, GetMinWidth());
 }
 

@@ -37,6 +37,31 @@ TEST(Layout, UserSizeIsRaisedToTheCellMinimumButOverridesTheContentNeed)
     EXPECT_EQ(rows.getAxisContentItem(2)->GetPos(), 60);
 }
 
+TEST(Layout, AWrappingCellIsMeasuredOncePerPassAndItsRowFollows)
+{
+    TGridFixture f;
+    Fill(f, 1, 2);
+    TLayoutProp wrap;
+    wrap.MinWidth = 20;
+    wrap.MinHeight = 25;
+    wrap.WrapTextAndFit = true;
+    f.root->getCell(0, 0)->SetLayoutProp(&wrap);
+    int measured = 0;
+    f.root->OnMeasureHeight = [&](TBabGridCellForViewer*, TBabCell*, int& height) {
+        ++measured;
+        height = 70;
+    };
+    f.root->CalcVisibleArea(Rect(0, 0, 100, 500));
+    EXPECT_EQ(measured, 1);
+    EXPECT_EQ(RowSize(f, 0), 70);
+    EXPECT_EQ(RowSize(f, 1), 20);
+    // Without a handler the layout's minimum holds.
+    f.root->OnMeasureHeight = nullptr;
+    f.root->getCell(0, 0)->SetCalculatedHeight(0);
+    f.root->CalcVisibleArea(Rect(0, 0, 100, 500));
+    EXPECT_EQ(RowSize(f, 0), 25);
+}
+
 TEST(Layout, HiddenItemsTakeNoRoomAndFixedItemsStayWhenScrolled)
 {
     TGridFixture f;
