@@ -70,7 +70,7 @@ public:
     {
         TAxisContentList& rows = f_.root->Rows();
         loads_.clear();
-        switch (Pick(8)) {
+        switch (Pick(9)) {
         case 0: {  // insert
             const int i = kFixed + Pick(rows.Count() - kFixed + 1);
             TAxisContentItem* item = rows.InsertNew(i, nullptr);
@@ -126,6 +126,17 @@ public:
             rows.UnloadAll();
             vanishAllowed_ = false;
             break;
+        case 8: {  // move within reach of the block
+            if (rows.Count() <= kFixed + 1) break;
+            const int a = std::clamp(rows.IndexConvert_LoadedToReal(rows.LoadedCount() - 1) - Pick(30), kFixed,
+                                     rows.Count() - 1);
+            const int b = std::clamp(a + Pick(60) - 30, kFixed, rows.Count() - 1);
+            rows.Move(a, b);
+            TRowObject* moved = ref_[static_cast<size_t>(a)];
+            ref_.erase(ref_.begin() + a);
+            ref_.insert(ref_.begin() + b, moved);
+            break;
+        }
         }
         Check();
     }
