@@ -1,0 +1,339 @@
+// Axis items, the index spaces of an axis, insertion, moves and drops, and loading on demand.
+#include "cellgrid/vxAxisContent.h"
+
+#include "cellgrid/vxBabCell.h"
+#include "platform/vxExceptions.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vxplan {
+
+namespace {
+
+// Holds the load depth up while a range is loaded, even when a handler throws.
+class TLoadDepthGuard {
+public:
+    explicit TLoadDepthGuard(int& theDepth) : depth_(theDepth) { ++depth_; }
+    ~TLoadDepthGuard() { --depth_; }
+    TLoadDepthGuard(const TLoadDepthGuard&) = delete;
+    TLoadDepthGuard& operator=(const TLoadDepthGuard&) = delete;
+
+private:
+    int& depth_;
+};
+
+}  // namespace
+
+// --- TAxisContentItem ------------------------------------------------------------------------
+
+void TAxisContentItem::SetUserSize(int theSize)
+{
+    userSize_ = theSize;
+    if (userSizeItem_) userSizeItem_->Size = theSize;
+    if (TBabGridCellForViewer* root = list_->GetGridCell()->GetRoot())
+        root->GetUserSizeChangedEvent().TriggerEvent(this);
+}
+
+void TAxisContentItem::SetUserSizeActive(bool theActive)
+{
+    userSizeActive_ = theActive;
+    if (userSizeItem_) userSizeItem_->Active = theActive;
+}
+
+void TAxisContentItem::SetHide(bool theHide)
+{
+    if (hide_ == theHide) return;
+    hide_ = theHide;
+    list_->UpdateHiddenItemsList(this, theHide);
+    if (TBabGridCellForViewer* root = list_->GetGridCell()->GetRoot()) root->GetAxisChangedEvent().TriggerEvent(nullptr);
+}
+
+int TAxisContentItem::ListIndex()
+{
+    list_->EnsureListIndexes();
+    return listIndex_;
+}
+
+int TAxisContentItem::LoadedListIndex() { return list_->IndexConvert_RealToLoaded(ListIndex()); }
+
+// --- TAxisContentList: indexes ---------------------------------------------------------------
+
+TAxisContentList::TAxisContentList(TBabGridCell* theGridCell, bool theRowList)
+    : gridCell_(theGridCell), rowList_(theRowList)
+{
+}
+
+TAxisContentList::~TAxisContentList() = default;
+
+void TAxisContentList::SetFixed(int theFixed)
+{
+    if (theFixed < 0) throw EInvalidArgument("Fixed count below zero: " + std::to_string(theFixed));
+    fixed_ = theFixed;
+    ListIndexesOutOfDate(0);
+}
+
+bool TAxisContentList::IsLoaded(int i) const
+{
+    if (i < fixed_) return true;
+    if (i < fixed_ + unloadedBefore_) return false;
+    return i < LoadedCount() + unloadedBefore_;
+}
+
+void TAxisContentList::ListIndexesOutOfDate(int theFrom)
+{
+    dirtyFrom_ = std::min(dirtyFrom_, theFrom);
+    indexesDirty_ = true;
+}
+
+void TAxisContentList::EnsureListIndexes()
+{
+    if (!indexesDirty_) return;
+    for (int j = std::max(0, IndexConvert_RealToLoaded(dirtyFrom_)); j < LoadedCount(); ++j)
+        loaded_[j]->listIndex_ = IndexConvert_LoadedToReal(j);
+    indexesDirty_ = false;
+    dirtyFrom_ = Count();
+}
+
+void TAxisContentList::CheckIndex(int i, int theLimit, const char* theWhat) const
+{
+    if (i < 0 || i >= theLimit)
+        throw EListError(std::string(theWhat) + " index out of bounds (" + std::to_string(i) + " of " +
+                         std::to_string(theLimit) + ")");
+}
+
+TAxisContentItem* TAxisContentList::getAxisContentItem(int i)
+{
+    CheckIndex(i, Count(), "Axis");
+    EnsureLoadedItem(i);
+    const int j = IndexConvert_RealToLoaded(i);
+    CheckIndex(j, LoadedCount(), "Loaded axis");
+    return loaded_[j].get();
+}
+
+TAxisContentItem* TAxisContentList::getLoadedAxisContentItem(int j) const
+{
+    CheckIndex(j, LoadedCount(), "Loaded axis");
+    return loaded_[j].get();
+}
+
+TAxisContentItem* TAxisContentList::getVisibleAxisContentItem(int k) const
+{
+    CheckIndex(k, VisibleCount(), "Visible axis");
+    return visible_[k];
+}
+
+// --- TAxisContentList: changes ---------------------------------------------------------------
+
+TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
+{
+    if (Count() > 0) EnsureLoadedItem(Count() - 1);
+    loaded_.push_back(std::make_unique<TAxisContentItem>(this, theValue));
+    TAxisContentItem* item = loaded_.back().get();
+    item->listIndex_ = IndexConvert_LoadedToReal(LoadedCount() - 1);
+    gridCell_->InsertingAxisItem(*this, Count() - 1);
+    return item;
+}
+
+TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
+{
+    if (loadDepth_ > 0) throw EInvalidOperation("Not allowed to add items during load");
+    CheckIndex(i, Count() + 1, "Insert");
+    // Behind the last item: make the tail loaded so the new item joins the loaded block.
+    if (i == Count()) {
+        if (i > 0) EnsureLoadedItem(i - 1);
+    } else {
+        EnsureLoadedItem(i);
+    }
+    const int j = i == Count() ? LoadedCount() : IndexConvert_RealToLoaded(i);
+    loaded_.insert(loaded_.begin() + j, std::make_unique<TAxisContentItem>(this, theValue));
+    TAxisContentItem* item = loaded_[j].get();
+    ListIndexesOutOfDate(i);
+    gridCell_->InsertingAxisItem(*this, i);
+    return item;
+}
+
+void TAxisContentList::AddUnloaded(int n)
+{
+    if (n < 0) throw EInvalidArgument("Negative count of unloaded items: " + std::to_string(n));
+    unloadedAfter_ += n;
+    gridCell_->ChangeInUnloaded(*this);
+}
+
+void TAxisContentList::Move(int theFrom, int theTo)
+{
+    CheckIndex(theFrom, Count(), "Move");
+    CheckIndex(theTo, Count(), "Move");
+    EnsureLoadedItem(theFrom);
+    EnsureLoadedItem(theTo);
+    // Loading the target may have given up the source when they lie far apart.
+    if (!IsLoaded(theFrom) || !IsLoaded(theTo))
+        throw EInvalidOperation("Move between items that cannot be loaded together (" + std::to_string(theFrom) +
+                                ", " + std::to_string(theTo) + ")");
+    if (theFrom == theTo) return;
+    const int a = IndexConvert_RealToLoaded(theFrom);
+    const int b = IndexConvert_RealToLoaded(theTo);
+    auto moved = std::move(loaded_[a]);
+    loaded_.erase(loaded_.begin() + a);
+    loaded_.insert(loaded_.begin() + b, std::move(moved));
+    ListIndexesOutOfDate(std::min(theFrom, theTo));
+    gridCell_->MowingAxisItem(*this, theFrom, theTo);
+}
+
+void TAxisContentList::RemoveFromVisible(TAxisContentItem* theItem)
+{
+    if (!theItem->inVisibleList_) return;
+    visible_.erase(std::remove(visible_.begin(), visible_.end(), theItem), visible_.end());
+    theItem->inVisibleList_ = false;
+}
+
+void TAxisContentList::DestroyLoaded(int i, TAxisContentItem* theItem)
+{
+    // Refused before anything changes when one of its cells is being laid out or drawn.
+    if (rowList_)
+        gridCell_->Matris().CheckCanFreeY(i);
+    else
+        gridCell_->Matris().CheckCanFreeX(i);
+    if (theItem->hide_) UpdateHiddenItemsList(theItem, false);
+    RemoveFromVisible(theItem);
+    gridCell_->DroppingAxisItem(*this, i);
+    loaded_.erase(loaded_.begin() + IndexConvert_RealToLoaded(i));
+}
+
+void TAxisContentList::Drop(int i)
+{
+    CheckIndex(i, Count(), "Drop");
+    if (IsLoaded(i)) {
+        TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
+        DestroyLoaded(i, item);
+        ListIndexesOutOfDate(i);
+    } else if (i < fixed_ + unloadedBefore_) {
+        --unloadedBefore_;
+        ListIndexesOutOfDate(i);
+        gridCell_->ChangeInUnloaded(*this);
+    } else {
+        --unloadedAfter_;
+        gridCell_->ChangeInUnloaded(*this);
+    }
+}
+
+void TAxisContentList::CommonClear(int theKeep)
+{
+    for (int j = LoadedCount() - 1; j >= theKeep; --j) Drop(IndexConvert_LoadedToReal(j));
+    // Both counts go to zero whatever the handler does with the ranges it is told of.
+    if (unloadedAfter_ > 0) {
+        int start = LoadedCount() + unloadedBefore_;
+        int stop = start + unloadedAfter_ - 1;
+        ReportDeleteOfUnloaded(start, stop);
+    }
+    unloadedAfter_ = 0;
+    if (unloadedBefore_ > 0) {
+        int start = fixed_;
+        int stop = fixed_ + unloadedBefore_ - 1;
+        ReportDeleteOfUnloaded(start, stop);
+    }
+    unloadedBefore_ = 0;
+    ListIndexesOutOfDate(0);
+    gridCell_->ChangeInUnloaded(*this);
+}
+
+// --- TAxisContentList: visible and hidden lists ----------------------------------------------
+
+void TAxisContentList::UpdateHiddenItemsList(TAxisContentItem* theItem, bool theAdd)
+{
+    auto it = std::find(hidden_.begin(), hidden_.end(), theItem);
+    if (theAdd && it == hidden_.end()) hidden_.push_back(theItem);
+    if (!theAdd && it != hidden_.end()) hidden_.erase(it);
+}
+
+void TAxisContentList::ClearVisibles()
+{
+    for (TAxisContentItem* item : visible_) item->inVisibleList_ = false;
+    visible_.clear();
+    lastLoadedFirst_ = -1;
+    lastLoadedLast_ = -1;
+}
+
+void TAxisContentList::AddToVisible(TAxisContentItem* theItem)
+{
+    theItem->inVisibleList_ = true;
+    visible_.push_back(theItem);
+}
+
+// --- TAxisContentList: loading ---------------------------------------------------------------
+
+void TAxisContentList::EnsureLoadedItem(int i)
+{
+    bool mayUnload = true;
+    for (;;) {
+        if (i < fixed_ || i >= Count()) return;
+        int first = 0, last = 0;
+        bool atFront = false;
+        if (i < fixed_ + unloadedBefore_) {
+            first = i;
+            last = fixed_ + unloadedBefore_ - 1;
+            atFront = true;
+        } else if (i >= LoadedCount() + unloadedBefore_) {
+            first = LoadedCount() + unloadedBefore_;
+            last = i;
+        } else {
+            return;
+        }
+        if (mayUnload && last - first + LoadedCount() > kMaxLoaded) {
+            UnloadAll();
+            mayUnload = false;
+            if (LoadedCount() == fixed_) {
+                // Re-anchor the empty block at the wanted item. The count in front is bounded by
+                // the count-only items there are, so asking for the very last item cannot make
+                // the count behind negative.
+                const int wanted = std::min(i, Count() - 1);
+                const int total = unloadedBefore_ + unloadedAfter_;
+                unloadedBefore_ = std::min(wanted, total);
+                unloadedAfter_ = total - unloadedBefore_;
+                ListIndexesOutOfDate(0);
+                i = wanted;
+            }
+            // Unloading may have shifted the blocks (items that did not keep their place), so
+            // the range is worked out again, and loaded whatever its length.
+            continue;
+        }
+        LoadItems(first, last, atFront);
+        return;
+    }
+}
+
+void TAxisContentList::LoadItems(int theFirst, int theLast, bool theAtFront)
+{
+    TLoadDepthGuard depth(loadDepth_);
+    lastLoadedFirst_ = theFirst;
+    lastLoadedLast_ = theLast;
+    std::vector<TAxisContentItem*> created;
+    created.reserve(static_cast<size_t>(theLast - theFirst + 1));
+    for (int k = theFirst; k <= theLast; ++k) {
+        auto item = std::make_unique<TAxisContentItem>(this, nullptr);
+        TAxisContentItem* raw = item.get();
+        int real = 0;
+        if (theAtFront) {
+            real = theLast - (k - theFirst);
+            raw->listIndex_ = real;
+            loaded_.insert(loaded_.begin() + fixed_, std::move(item));
+            if (unloadedBefore_ > 0) --unloadedBefore_;
+        } else {
+            real = k;
+            raw->listIndex_ = real;
+            loaded_.push_back(std::move(item));
+            if (unloadedAfter_ > 0) --unloadedAfter_;
+        }
+        created.push_back(raw);
+        gridCell_->InsertingAxisItem(*this, real);
+    }
+    loadingAtFront_ = theAtFront;
+    if (TBabGridCellForViewer* root = gridCell_->GetRoot(); root && root->OnVirtualLoad) {
+        // In front the items were created from the last index down; both ways the handler
+        // meets them in the order they joined the block.
+        for (TAxisContentItem* item : created) root->OnVirtualLoad(gridCell_, item, rowList_);
+    }
+    gridCell_->ChangeInUnloaded(*this);
+}
+
+}  // namespace vxplan

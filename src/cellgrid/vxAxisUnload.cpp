@@ -1,0 +1,133 @@
+// Giving up loaded items: purging after each layout pass, unloading one item, emptying an axis
+// and deleting count-only items, with the callbacks through which the application takes part.
+#include "cellgrid/vxAxisContent.h"
+
+#include "cellgrid/vxBabCell.h"
+#include "platform/vxExceptions.h"
+
+#include <algorithm>
+
+namespace vxplan {
+
+void TAxisContentList::UnloadIntervall(TAxisContentItem* theItem, int& theStart, int& theStop)
+{
+    theStart = theStop = theItem->ListIndex();
+    if (TBabGridCellForViewer* root = gridCell_->GetRoot(); root && root->OnUnloadIntervall)
+        root->OnUnloadIntervall(gridCell_, theItem, rowList_, theStart, theStop);
+    if (theStop < theStart) throw EInvalidOperation("Incorrect intervall");
+}
+
+bool TAxisContentList::CanUnload(TAxisContentItem* theItem)
+{
+    const int i = theItem->ListIndex();
+    const int j = IndexConvert_RealToLoaded(i);
+    if (j < 0 || j >= LoadedCount() || loaded_[j].get() != theItem) throw EInvalidOperation("Index fu");
+    if (theItem->InVisibleList()) return false;
+    TCellMatris& matris = gridCell_->Matris();
+    if (rowList_ ? matris.HasRowSelections(i) : matris.HasColumnSelections(i)) return false;
+    bool can = false;
+    if (TBabGridCellForViewer* root = gridCell_->GetRoot(); root && root->OnVirtualUnLoad)
+        root->OnVirtualUnLoad(gridCell_, theItem, rowList_, false, can);
+    return can;
+}
+
+void TAxisContentList::Unload(int i, bool theAtFront)
+{
+    if (i < fixed_ || !IsLoaded(i) || i >= Count()) throw EListError("Unload of an item that is not loaded");
+    TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
+    TBabGridCellForViewer* root = gridCell_->GetRoot();
+    bool keep = true;
+    if (root && root->OnKeepAfterUnloadCheck) root->OnKeepAfterUnloadCheck(gridCell_, item, rowList_, keep);
+    if (root && root->OnVirtualUnLoad) {
+        bool can = true;
+        root->OnVirtualUnLoad(gridCell_, item, rowList_, true, can);
+    }
+    DestroyLoaded(i, item);
+    if (keep) {
+        // The place stays as a count, so every other item keeps its real index.
+        if (theAtFront)
+            ++unloadedBefore_;
+        else
+            ++unloadedAfter_;
+    } else {
+        ListIndexesOutOfDate(theAtFront ? std::min(i, unloadedBefore_) : i);
+        gridCell_->AxisItemVanished(*this, i);
+    }
+}
+
+bool TAxisContentList::IntervalCanUnload(int theStart, int theStop, bool theUpwards)
+{
+    for (int n = 0; n <= theStop - theStart; ++n) {
+        const int j = theUpwards ? theStart + n : theStop - n;
+        if (j < fixed_ || j >= Count()) return false;
+        if (!CanUnload(getAxisContentItem(j))) return false;
+    }
+    return true;
+}
+
+bool TAxisContentList::PurgeFront()
+{
+    if (LoadedCount() <= fixed_) return false;
+    TAxisContentItem* item = loaded_[fixed_].get();
+    const int i = item->ListIndex();
+    if (i >= lastLoadedFirst_ && i <= lastLoadedLast_) return false;
+    int start = 0, stop = 0;
+    UnloadIntervall(item, start, stop);
+    if (!IntervalCanUnload(start, stop, true)) return false;
+    for (int n = 0; n <= stop - start && LoadedCount() > fixed_; ++n) Unload(IndexConvert_LoadedToReal(fixed_), true);
+    return true;
+}
+
+bool TAxisContentList::PurgeBack()
+{
+    if (LoadedCount() <= fixed_) return false;
+    TAxisContentItem* item = loaded_.back().get();
+    const int i = item->ListIndex();
+    if (i >= lastLoadedFirst_ && i <= lastLoadedLast_) return false;
+    int start = 0, stop = 0;
+    UnloadIntervall(item, start, stop);
+    if (!IntervalCanUnload(start, stop, false)) return false;
+    for (int j = stop; j >= start; --j)
+        if (j >= fixed_ && j < Count() && IsLoaded(j)) Unload(j, false);
+    return true;
+}
+
+void TAxisContentList::Purge()
+{
+    while (PurgeFront()) {
+    }
+    while (PurgeBack()) {
+    }
+}
+
+void TAxisContentList::UnloadAll()
+{
+    gridCell_->SetSelected(false);
+    ClearVisibles();
+    Purge();
+}
+
+void TAxisContentList::ReportDeleteOfUnloaded(int& theStart, int& theStop)
+{
+    if (TBabGridCellForViewer* root = gridCell_->GetRoot(); root && root->OnDeleteOfUnloaded)
+        root->OnDeleteOfUnloaded(gridCell_, rowList_, theStart, theStop);
+}
+
+void TAxisContentList::DeleteOfUnloaded(int theStart, int theStop)
+{
+    if (theStop < theStart) return;
+    ReportDeleteOfUnloaded(theStart, theStop);
+    const int n = theStop - theStart + 1;
+    const int behind = LoadedCount() + unloadedBefore_;
+    if (theStart >= fixed_ && theStop < fixed_ + unloadedBefore_) {
+        unloadedBefore_ = std::max(0, unloadedBefore_ - n);
+        ListIndexesOutOfDate(theStart);
+    } else if (theStart >= behind) {
+        unloadedAfter_ = std::max(0, unloadedAfter_ - n);
+    } else {
+        return;
+    }
+    gridCell_->ChangeInUnloaded(*this);
+}
+
+}  // namespace vxplan
