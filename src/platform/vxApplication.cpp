@@ -50,12 +50,6 @@ int FirstButtonAnswer(unsigned flags)
     }
 }
 
-bool NobodyCanAnswer()
-{
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return true;
-    return QGuiApplication::platformName() == QLatin1String("offscreen");
-}
-
 int ShowQtMessageBox(const std::string& text, const std::string& caption, unsigned flags)
 {
     QMessageBox box;
@@ -111,6 +105,12 @@ void RequireMainThread(const char* what)
 }
 
 }  // namespace
+
+bool NobodyCanAnswer()
+{
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return true;
+    return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
 
 TApplication::~TApplication()
 {

@@ -76,6 +76,9 @@ void ShowMessage(const std::string& text);
 // offscreen platform where no one can answer, the text on stderr and the first button's answer.
 void SetMessageBoxHook(TMessageBoxHook hook);
 
+// True where no user can answer a modal window: no widget application, or the offscreen platform.
+bool NobodyCanAnswer();
+
 // Sounds the beep for an MB_ICON... type (0xFFFFFFFF: the simple beep) through the beep hook.
 void MessageBeep(unsigned type);
 // An empty hook restores the default, QApplication::beep.

@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 
@@ -115,6 +116,11 @@ int TRealClock::StartTimer(int intervalMs, TTimerCallback onDue)
     return id;
 }
 
+void TRealClock::Delay(int ms)
+{
+    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
 void TRealClock::StopTimer(int id)
 {
     QPointer<QTimer> timer;
@@ -158,6 +164,11 @@ void TTestClock::SetNow(TDateTime now)
     elapsedAtStart_ = elapsedMs_;
 }
 
+void TTestClock::Delay(int ms)
+{
+    if (ms > 0) elapsedMs_ += ms;
+}
+
 void TTestClock::Advance(int64_t ms)
 {
     if (ms < 0) throw EInvalidArgument("The test clock cannot go back (" + std::to_string(ms) + " ms)");
@@ -179,7 +190,8 @@ void TTestClock::Advance(int64_t ms)
                 next = it;
         }
         if (next == timers_.end()) break;
-        elapsedMs_ = next->second.due;
+        // A timer left due by Delay fires now; time never goes back.
+        elapsedMs_ = std::max(elapsedMs_, next->second.due);
         next->second.due += next->second.interval;
         const TTimerCallback callback = next->second.onDue;  // the timer may be stopped inside
         callback();

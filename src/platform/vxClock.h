@@ -25,6 +25,8 @@ public:
     // A repeating timer on the user-interface thread; returns an id greater than 0.
     virtual int StartTimer(int intervalMs, TTimerCallback onDue) = 0;
     virtual void StopTimer(int id) = 0;
+    // Waits about ms milliseconds without handling events (a pause between animation frames).
+    virtual void Delay(int ms) = 0;
 };
 
 // The clock in force: the real clock unless a test installed another.
@@ -42,6 +44,7 @@ public:
     int64_t TickCount() const override;
     int StartTimer(int intervalMs, TTimerCallback onDue) override;
     void StopTimer(int id) override;
+    void Delay(int ms) override;
 
 private:
     struct Impl;
@@ -57,6 +60,8 @@ public:
     int64_t TickCount() const override;
     int StartTimer(int intervalMs, TTimerCallback onDue) override;
     void StopTimer(int id) override;
+    // Moves the time on without firing timers, as a real pause would leave them due.
+    void Delay(int ms) override;
 
     // Sets the wall time without moving the tick count or firing timers.
     void SetNow(TDateTime now);

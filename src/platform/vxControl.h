@@ -181,7 +181,7 @@ protected:
     // Stores the bounds without realigning or raising anything (the window reported them).
     void UpdateBoundsFromWindow(int left, int top, int width, int height);
     // Asks the parent to realign with this control as the one being moved.
-    void RequestAlign();
+    virtual void RequestAlign();
 
 private:
     friend class TWinControl;

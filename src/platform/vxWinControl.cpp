@@ -283,9 +283,10 @@ void TWinControl::RenderImage()
     // The display canvas must let go of the image before it is drawn anew or replaced.
     if (displayDc_) displayDc_->EndPainter();
     const QSize size(std::max(GetClientWidth(), 1), std::max(GetClientHeight(), 1));
-    if (image_.size() != size || image_.format() != QImage::Format_RGB32)
-        image_ = QImage(size, QImage::Format_RGB32);
-    if (!opaque_) image_.fill(ToQColor(ColorToRGB(GetColor())));
+    const bool fresh = image_.size() != size || image_.format() != QImage::Format_RGB32;
+    if (fresh) image_ = QImage(size, QImage::Format_RGB32);
+    // An opaque control may leave pixels alone (scroll-bar margins); a new image starts defined.
+    if (!opaque_ || fresh) image_.fill(ToQColor(ColorToRGB(GetColor())));
     // Valid from here on, so an Invalidate during Paint asks for one more paint.
     imageValid_ = true;
     TDeviceContext dc(&image_);

@@ -18,15 +18,9 @@
 
 using namespace vxplan;
 using vxplan::test::PixelAt;
+using vxplan::test::SendMouse;
 
 namespace {
-
-void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    QMouseEvent e(type, QPointF(x, y), QPointF(w->mapToGlobal(QPoint(x, y))), button, buttons, mods);
-    QCoreApplication::sendEvent(w, &e);
-}
 
 struct MouseRecord {
     TObject* sender;

@@ -3,7 +3,10 @@
 
 #include "platform/vxColor.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
+#include <QWidget>
 
 namespace vxplan::test {
 
@@ -21,6 +24,14 @@ inline int CountPixels(const QImage& image, TColor color, int x0, int y0, int x1
         for (int x = x0; x < x1; ++x)
             if (PixelAt(image, x, y) == color) ++n;
     return n;
+}
+
+// Delivers a mouse event to the widget at its client point (x, y).
+inline void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+                      Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QMouseEvent e(type, QPointF(x, y), QPointF(w->mapToGlobal(QPoint(x, y))), button, buttons, mods);
+    QCoreApplication::sendEvent(w, &e);
 }
 
 }  // namespace vxplan::test

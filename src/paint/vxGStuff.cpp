@@ -1,0 +1,87 @@
+// GStuff: the shared drawing routines.
+#include "paint/vxGStuff.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vxplan {
+
+namespace {
+
+constexpr int kMarkSize = 5;
+constexpr int kRadiatedMinimum = 15;
+// How dark the edges of a radiated fill get, relative to the colour at its middle.
+constexpr double kRadiatedEdgeFactor = 0.7;
+
+uint8_t TintChannel(int channel, double factor) { return static_cast<uint8_t>(std::clamp(Round(channel * factor), 0, 255)); }
+
+}  // namespace
+
+void GStuff::DoSelectContent(TCanvas& aCanvas, const TRect& aRect)
+{
+    aCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    aCanvas.Brush().SetColor(clBlack);
+    const int l = aRect.Left, t = aRect.Top, r = aRect.Right - kMarkSize, b = aRect.Bottom - kMarkSize;
+    for (const TPoint p : {Point(l, t), Point(r, t), Point(l, b), Point(r, b)})
+        aCanvas.FillRect(Bounds(p.X, p.Y, kMarkSize, kMarkSize));
+}
+
+void GStuff::BevelRect(TCanvas& aCanvas, const TRect& aRect, bool aRaised)
+{
+    const TColor kept = aCanvas.Pen().GetColor();
+    const TPoint leftBottom = Point(aRect.Left, aRect.Bottom - 1), leftTop = Point(aRect.Left, aRect.Top);
+    const TPoint rightTop = Point(aRect.Right - 1, aRect.Top), rightBottom = Point(aRect.Right - 1, aRect.Bottom - 1);
+    aCanvas.Pen().SetColor(aRaised ? clBtnHighlight : clBtnShadow);
+    aCanvas.Polyline({leftBottom, leftTop, rightTop});
+    aCanvas.Pen().SetColor(aRaised ? clBtnShadow : clBtnHighlight);
+    aCanvas.Polyline({rightTop, rightBottom, leftBottom});
+    aCanvas.Pen().SetColor(kept);
+}
+
+bool GStuff::BigEnough(const TRect& aRect, int aWidth, int aHeight)
+{
+    return aRect.Height() >= aHeight && aRect.Width() >= aWidth;
+}
+
+TRect GStuff::Fixrect(const TRect& aRect, int dLeft, int dTop, int dRight, int dBottom)
+{
+    return Rect(aRect.Left + dLeft, aRect.Top + dTop, aRect.Right + dRight, aRect.Bottom + dBottom);
+}
+
+TColor GStuff::TintColor(TColor aColor, double aFactor)
+{
+    const TColor c = ColorToRGB(aColor);
+    return RGB(TintChannel(GetRValue(c), aFactor), TintChannel(GetGValue(c), aFactor),
+               TintChannel(GetBValue(c), aFactor));
+}
+
+void GStuff::RotateFont(TFont& aFont, int anAngle)
+{
+    aFont.SetOrientation(anAngle * 10);
+    aFont.SetPitch(TFontPitch::fpVariable);
+}
+
+void GStuff::FillRadiated(TCanvas& aCanvas, const TRect& aRect, TColor aColor)
+{
+    aCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
+    if (!BigEnough(aRect, kRadiatedMinimum, kRadiatedMinimum)) {
+        aCanvas.Brush().SetColor(aColor);
+        aCanvas.FillRect(aRect);
+        return;
+    }
+    const double middle = (aRect.Height() - 1) / 2.0;
+    for (int y = aRect.Top; y < aRect.Bottom; ++y) {
+        const double distance = std::fabs(y - aRect.Top - middle) / middle;
+        aCanvas.Brush().SetColor(TintColor(aColor, 1.0 - (1.0 - kRadiatedEdgeFactor) * distance));
+        aCanvas.FillRect(Rect(aRect.Left, y, aRect.Right, y + 1));
+    }
+}
+
+void PrintBitmap(TCanvas& aCanvas, const TRect& aRect, const TBitmap& aBitmap)
+{
+    if (aBitmap.Empty() || !aCanvas.HandleAllocated()) return;
+    StretchDIBits(aCanvas.GetHandle(), aRect.Left, aRect.Top, aRect.Width(), aRect.Height(), 0, 0, aBitmap.Width(),
+                  aBitmap.Height(), aBitmap.Image(), SRCCOPY);
+}
+
+}  // namespace vxplan
