@@ -344,6 +344,7 @@ private:
     bool stepUp_ = false;
     bool stepDown_ = false;
     bool programmaticStep_ = false;
+    TPoint lastMouse_{-1, -1};  // where the pointer was last seen, for the scroll timer
     TRect earlierButton_{-1, -1, -1, -1};
     TRect laterButton_{-1, -1, -1, -1};
     std::vector<int> minorPixels_;
