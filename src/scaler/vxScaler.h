@@ -266,6 +266,8 @@ private:
     void RecountHidden();
     // The visible time from midnight of aDay to t (t inside that day, or its end).
     void RebuildMarksAndChange();
+    // After a change of the hidden sets: Stop := the time at the end of the axis.
+    void MoveStopKeepingAmount();
     // Throws EInvalidArgument for NaN or a date outside years 1..9999.
     static void CheckCalendarDate(TDateTime t, const char* aWhat);
 

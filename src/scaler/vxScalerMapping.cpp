@@ -108,7 +108,8 @@ TDateTime TvxDateScaler::VisibleTimeForPartOfDay(int day, TDateTime theLength, T
     double firstPiece = 0;
     int firstWhole = h1;
     if (stSub != 0) {
-        firstPiece = kHour - static_cast<double>(stSub) / MSecsPerDay;
+        // The rest of the hour, in whole milliseconds: one division, one rounding.
+        firstPiece = static_cast<double>(kMSecsPerHour - stSub) / MSecsPerDay;
         firstWhole = h1 + 1;
     }
 
