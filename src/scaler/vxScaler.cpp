@@ -370,6 +370,7 @@ void TvxDateScaler::FailScale(const std::string& aMessage)
             BuildAllMarks();
         } catch (...) {
             minorMarks_.clear();
+            minorMarkDates_.clear();
             majorMarks_.clear();
         }
         try {

@@ -260,6 +260,8 @@ private:
     void AssignRange(TDateTime theStart, TDateTime theStop);
     // Puts the range back to one day from Start, ends any mouse operation and throws aMessage.
     [[noreturn]] void FailScale(const std::string& aMessage);
+    // The visible time from lo to hi (lo <= hi, both finite and near the calendar).
+    TDateTime VisibleBetween(TDateTime lo, TDateTime hi);
     // CalcDrawMode without the failure handling.
     void BuildAllMarks();
     void BuildMarks(TScaleMarkList& theList, TDateTime theStep, bool theMajor);
@@ -325,6 +327,7 @@ private:
     // Marks.
     TScaleMarkList minorMarks_;
     TScaleMarkList majorMarks_;
+    std::vector<TDateTime> minorMarkDates_;  // the minor marks' dates, packed for searching
     TDateTime minorStep_ = 0;
     TDateTime majorStep_ = 0;
     std::string minorStepName_;
