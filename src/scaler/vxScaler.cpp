@@ -124,12 +124,15 @@ void TvxDateScaler::SetPixelsForModeSwitch(int value)
 void TvxDateScaler::SetMinStart(TDateTime value)
 {
     CheckCalendarDate(value, "MinStart");
+    // Limits that leave no room would refuse every move of the user.
+    if (value >= maxStop_) throw EInvalidArgument("MinStart must be earlier than MaxStop");
     minStart_ = value;
 }
 
 void TvxDateScaler::SetMaxStop(TDateTime value)
 {
     CheckCalendarDate(value, "MaxStop");
+    if (value <= minStart_) throw EInvalidArgument("MaxStop must be later than MinStart");
     maxStop_ = value;
 }
 

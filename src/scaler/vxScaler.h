@@ -104,6 +104,7 @@ public:
     TDateTime GetStop() const { return stop_; }
     // Never later than 1 Jan 4000; a date outside the calendar, or not after Start, throws.
     void SetStop(TDateTime t);
+    // The limits of user scrolling and zooming: inside the calendar, MinStart before MaxStop.
     TDateTime GetMinStart() const { return minStart_; }
     void SetMinStart(TDateTime value);
     TDateTime GetMaxStop() const { return maxStop_; }

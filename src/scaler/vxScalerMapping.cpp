@@ -343,6 +343,8 @@ TDateTime TvxDateScaler::PixelToDate(int thePixel)
     const int len = GetScaleLen();
     if (thePixel < 0) return thePixel * GetScale() + start_;
     if (thePixel > len) return (thePixel - len) * GetScale() + stop_;
+    // Start is the anchor of pixel 0 even when the first mark lies before it.
+    if (thePixel == 0) return VisibleTimeToTrueTime_High(start_);
 
     TScaleMark* before;
     TScaleMark* after;

@@ -146,6 +146,10 @@ TEST_F(Mapping, APixelOnAMarkIsTheMarksTime)
     // Outside the axis the time is extrapolated linearly.
     EXPECT_NEAR(scaler.PixelToDate(-100), kMonday - 0.5, 1e-9);
     EXPECT_NEAR(scaler.PixelToDate(1100), kMonday + 7.5, 1e-9);
+    // Pixel 0 is Start also when the first mark lies before it.
+    Range(kMonday + 11 * kHour, kMonday + 12);
+    ASSERT_LT(scaler.GetMinorMarks()[0].Pixel, 0);
+    EXPECT_EQ(scaler.PixelToDate(0), kMonday + 11 * kHour);
 }
 
 TEST_F(Mapping, HiddenWeekendsTakeNoPixels)
@@ -261,6 +265,10 @@ TEST_F(Mapping, BadRangesAreRefusedAndChangeNothing)
     EXPECT_THROW(scaler.SetFirstDayOfWeek(0), EInvalidArgument);
     EXPECT_THROW(scaler.SetFirstDayOfWeek(8), EInvalidArgument);
     EXPECT_THROW(scaler.SetPixelsForModeSwitch(0), EInvalidArgument);
+    EXPECT_THROW(scaler.SetMinStart(EncodeDate(4000, 1, 1)), EInvalidArgument);
+    EXPECT_THROW(scaler.SetMaxStop(std::nan("")), EInvalidArgument);
+    EXPECT_TRUE(scaler.CheckIfOkStartStop(kMonday, kMonday + 7));
+    EXPECT_FALSE(scaler.CheckIfOkStartStop(-1, kMonday));
     EXPECT_EQ(scaler.GetStart(), kMonday);
     EXPECT_EQ(scaler.GetStop(), kMonday + 7);
     EXPECT_EQ(scaler.GetFirstDayOfWeek(), 2);

@@ -177,18 +177,6 @@ TEST_F(Marks, HiddenStretchesAreMarkedAndSkipped)
     EXPECT_EQ(nightHours, (std::vector<int>{17, 5, 6, 7}));
 }
 
-TEST_F(Marks, MarkPixelsAreTheVisibleTimeFromStart)
-{
-    scaler.SetHiddenDays({TvxHiddenDaysEnum::thdSUN});
-    SpanOf15Pixels(kMonday + 0.3, 0.2);
-    const double amount = scaler.VisibleTimeAmount();
-    for (const TScaleMark& m : scaler.GetMinorMarks())
-        EXPECT_NEAR(m.Pixel, 1500 * scaler.DateDiffToVisibleTime(scaler.GetStart(), m.Date) / amount, 1e-6);
-    for (const TScaleMark& m : scaler.GetMajorMarks()) EXPECT_TRUE(m.IsMajor);
-    EXPECT_EQ(scaler.GetPixelFromScaleMark(scaler.GetMinorMarks()[2]),
-              Round(1500 * (scaler.GetMinorMarks()[2].Date - scaler.GetStart()) / amount));
-}
-
 TEST_F(Marks, DayLabelsSitInTheMiddleOfTheirIntervalHourLabelsOnTheirMark)
 {
     SpanOf15Pixels(kMonday, 0.5);  // day marks, 30 pixels apart
