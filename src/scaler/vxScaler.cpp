@@ -3,6 +3,7 @@
 
 #include "platform/vxExceptions.h"
 
+#include <bit>
 #include <cmath>
 
 namespace vxplan {
@@ -123,12 +124,15 @@ void TvxDateScaler::SetPixelsForModeSwitch(int value)
 void TvxDateScaler::SetMinStart(TDateTime value)
 {
     CheckCalendarDate(value, "MinStart");
+    // Limits that leave no room would refuse every move of the user.
+    if (value >= maxStop_) throw EInvalidArgument("MinStart must be earlier than MaxStop");
     minStart_ = value;
 }
 
 void TvxDateScaler::SetMaxStop(TDateTime value)
 {
     CheckCalendarDate(value, "MaxStop");
+    if (value <= minStart_) throw EInvalidArgument("MaxStop must be later than MinStart");
     maxStop_ = value;
 }
 
@@ -274,9 +278,7 @@ void TvxDateScaler::SetHiddenHours(TvxHiddenHours value)
     // The marks are built with the amount still cached for the unchanged Start and Stop, so
     // the pixel at the end of the axis gives the Stop that keeps the amount shown.
     CalcDrawMode();
-    stop_ = PixelToDate(GetScaleLen());
-    changed_ = true;
-    Invalidate();
+    MoveStopKeepingAmount();
 }
 
 void TvxDateScaler::SetHiddenDays(TvxHiddenDays value)
@@ -288,9 +290,20 @@ void TvxDateScaler::SetHiddenDays(TvxHiddenDays value)
     weekStale_ = true;
     RecountHidden();
     CalcDrawMode();
-    stop_ = PixelToDate(GetScaleLen());
-    changed_ = true;
-    Invalidate();
+    MoveStopKeepingAmount();
+}
+
+void TvxDateScaler::MoveStopKeepingAmount()
+{
+    // Without an axis to measure, the amount shown is kept by walking it from Start.
+    TDateTime newStop = GetScaleLen() > 0 && !minorMarks_.empty()
+                            ? PixelToDate(GetScaleLen())
+                            : VisibleTimeDiffToTrueTime(start_, VisibleTimeAmount());
+    if (newStop > StopLimit()) newStop = StopLimit();
+    if (newStop > start_) stop_ = newStop;
+    // The amount and the marks follow the new Stop and the new hidden set.
+    amountValid_ = false;
+    RebuildMarksAndChange();
 }
 
 void TvxDateScaler::BeginUpdate() { TvxOffscreenPaint::BeginUpdate(); }
@@ -360,6 +373,7 @@ void TvxDateScaler::FailScale(const std::string& aMessage)
             BuildAllMarks();
         } catch (...) {
             minorMarks_.clear();
+            minorMarkDates_.clear();
             majorMarks_.clear();
         }
         try {

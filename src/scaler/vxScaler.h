@@ -104,6 +104,7 @@ public:
     TDateTime GetStop() const { return stop_; }
     // Never later than 1 Jan 4000; a date outside the calendar, or not after Start, throws.
     void SetStop(TDateTime t);
+    // The limits of user scrolling and zooming: inside the calendar, MinStart before MaxStop.
     TDateTime GetMinStart() const { return minStart_; }
     void SetMinStart(TDateTime value);
     TDateTime GetMaxStop() const { return maxStop_; }
@@ -260,12 +261,16 @@ private:
     void AssignRange(TDateTime theStart, TDateTime theStop);
     // Puts the range back to one day from Start, ends any mouse operation and throws aMessage.
     [[noreturn]] void FailScale(const std::string& aMessage);
+    // The visible time from lo to hi (lo <= hi, both finite and near the calendar).
+    TDateTime VisibleBetween(TDateTime lo, TDateTime hi);
     // CalcDrawMode without the failure handling.
     void BuildAllMarks();
     void BuildMarks(TScaleMarkList& theList, TDateTime theStep, bool theMajor);
     void RecountHidden();
     // The visible time from midnight of aDay to t (t inside that day, or its end).
     void RebuildMarksAndChange();
+    // After a change of the hidden sets: Stop := the time at the end of the axis.
+    void MoveStopKeepingAmount();
     // Throws EInvalidArgument for NaN or a date outside years 1..9999.
     static void CheckCalendarDate(TDateTime t, const char* aWhat);
 
@@ -323,6 +328,7 @@ private:
     // Marks.
     TScaleMarkList minorMarks_;
     TScaleMarkList majorMarks_;
+    std::vector<TDateTime> minorMarkDates_;  // the minor marks' dates, packed for searching
     TDateTime minorStep_ = 0;
     TDateTime majorStep_ = 0;
     std::string minorStepName_;

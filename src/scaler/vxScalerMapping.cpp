@@ -101,21 +101,22 @@ TDateTime TvxDateScaler::VisibleTimeForPartOfDay(int day, TDateTime theLength, T
     const double st = theStart - std::floor(theStart);
     if (!(len > 0 && len < 1)) return len;
 
-    int64_t stMs = std::llround(st * MSecsPerDay);
+    int64_t stMs = static_cast<int64_t>(st * MSecsPerDay + 0.5);
     if (stMs > MSecsPerDay) stMs = MSecsPerDay;
     const int h1 = static_cast<int>(stMs / kMSecsPerHour);
     const int64_t stSub = stMs % kMSecsPerHour;
     double firstPiece = 0;
     int firstWhole = h1;
     if (stSub != 0) {
-        firstPiece = kHour - static_cast<double>(stSub) / MSecsPerDay;
+        // The rest of the hour, in whole milliseconds: one division, one rounding.
+        firstPiece = static_cast<double>(kMSecsPerHour - stSub) / MSecsPerDay;
         firstWhole = h1 + 1;
     }
 
     double lastPiece = 0;
     int lastWhole = 23;
     int endHour = 24;
-    const int64_t endMs = std::llround((st + len) * MSecsPerDay);
+    const int64_t endMs = static_cast<int64_t>((st + len) * MSecsPerDay + 0.5);
     // An end that rounds to the next midnight is the end of the day.
     if (st + len < 1 && endMs < MSecsPerDay) {
         endHour = static_cast<int>(endMs / kMSecsPerHour);
@@ -142,13 +143,12 @@ TDateTime TvxDateScaler::DateDiffToVisibleTime(TDateTime theFrom, TDateTime theT
 {
     CheckDay(theFrom);
     CheckDay(theTo);
-    double sign = 1;
-    TDateTime lo = theFrom;
-    TDateTime hi = theTo;
-    if (hi < lo) {
-        std::swap(lo, hi);
-        sign = -1;
-    }
+    if (theTo < theFrom) return -VisibleBetween(theTo, theFrom);
+    return VisibleBetween(theFrom, theTo);
+}
+
+TDateTime TvxDateScaler::VisibleBetween(TDateTime lo, TDateTime hi)
+{
     const double loDay = std::floor(lo);
     const double hiDay = std::floor(hi);
     const double loFrac = lo - loDay;
@@ -182,7 +182,7 @@ TDateTime TvxDateScaler::DateDiffToVisibleTime(TDateTime theFrom, TDateTime theT
 
     // Visible time never exceeds true time (clamped before the sign, so the sum stays odd).
     if (hi - lo < total) total = hi - lo;
-    return sign * total;
+    return total;
 }
 
 TDateTime TvxDateScaler::VisibleTimeToTrueTime_Low(TDateTime t)
@@ -326,15 +326,15 @@ int TvxDateScaler::DateToPixel(TDateTime theDate)
     theDate = std::clamp(theDate, MinDateTime, MaxDateTime + 1);
     TDateTime baseDate = start_;
     double basePixel = 0;
-    if (!minorMarks_.empty()) {
-        const auto after = std::upper_bound(minorMarks_.begin(), minorMarks_.end(), theDate,
-                                            [](TDateTime d, const TScaleMark& m) { return d < m.Date; });
-        if (after != minorMarks_.begin()) {
-            baseDate = (after - 1)->Date;
-            basePixel = (after - 1)->Pixel;
-        }
+    const auto after = std::upper_bound(minorMarkDates_.begin(), minorMarkDates_.end(), theDate);
+    if (after != minorMarkDates_.begin()) {
+        const std::size_t i = static_cast<std::size_t>(after - minorMarkDates_.begin()) - 1;
+        baseDate = minorMarkDates_[i];
+        basePixel = minorMarks_[i].Pixel;
     }
-    const double pixel = basePixel + ScalePixel(GetScaleLen() * DateDiffToVisibleTime(baseDate, theDate) / amount);
+    const TDateTime visible =
+        theDate < baseDate ? -VisibleBetween(theDate, baseDate) : VisibleBetween(baseDate, theDate);
+    const double pixel = basePixel + ScalePixel(GetScaleLen() * visible / amount);
     return Round(std::clamp(pixel, -kPixelLimit, kPixelLimit));
 }
 
@@ -343,6 +343,8 @@ TDateTime TvxDateScaler::PixelToDate(int thePixel)
     const int len = GetScaleLen();
     if (thePixel < 0) return thePixel * GetScale() + start_;
     if (thePixel > len) return (thePixel - len) * GetScale() + stop_;
+    // Start is the anchor of pixel 0 even when the first mark lies before it.
+    if (thePixel == 0) return VisibleTimeToTrueTime_High(start_);
 
     TScaleMark* before;
     TScaleMark* after;

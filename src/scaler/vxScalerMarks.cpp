@@ -87,6 +87,7 @@ void TvxDateScaler::BuildAllMarks()
 {
     minorMarks_.clear();
     majorMarks_.clear();
+    minorMarkDates_.clear();
     const TDateTime span = PixelLenToDate(pixelsForModeSwitch_);
     if (span <= 1e-50) return;
     try {
@@ -101,6 +102,8 @@ void TvxDateScaler::BuildAllMarks()
     } catch (const std::exception& e) {
         throw Exception("Middle: " + SpanText(span) + " " + e.what());
     }
+    minorMarkDates_.reserve(minorMarks_.size());
+    for (const TScaleMark& m : minorMarks_) minorMarkDates_.push_back(m.Date);
     BuildMarks(majorMarks_, majorStep_, true);
     CalcOddOrEventStartForVerticalBack();
 }
