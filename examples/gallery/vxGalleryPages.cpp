@@ -7,6 +7,7 @@ std::vector<TGalleryPage> GalleryPages()
     return {
         {"canvas", CreateCanvasPage, PrintCanvasPage},
         {"printed-page", CreatePrintedPage, nullptr},
+        {"date-scaler", CreateScalerPage, PrintScalerPage},
     };
 }
 

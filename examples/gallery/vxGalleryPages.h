@@ -27,5 +27,7 @@ std::vector<TGalleryPage> GalleryPages();
 QWidget* CreateCanvasPage();
 QWidget* CreatePrintedPage();
 void PrintCanvasPage(TPrinter& printer);
+QWidget* CreateScalerPage();
+void PrintScalerPage(TPrinter& printer);
 
 }  // namespace vxplan::gallery
