@@ -104,12 +104,20 @@ void TvxDateScaler::DrawScaleMarksText(TCanvas& aCanvas, const TRect& aRect, con
                               : Round((major ? kMajorRowV : kMinorRowV) * GetScaley())};
     aCanvas.Brush().SetStyle(TBrushStyle::bsClear);
 
-    // Draws one label centred on p unless it would crowd the row's last label.
-    auto drawLabel = [&](std::string text, TScalerFont font, int p, int across, bool remember) {
+    // The font is set up again only when a label asks for another one: setting a font costs
+    // more than drawing a short label.
+    int appliedFont = -1;
+    auto applyFont = [&](TScalerFont font) {
+        if (appliedFont == static_cast<int>(font)) return;
+        appliedFont = static_cast<int>(font);
         aCanvas.SetFont(GetScalerFont(font));
         aCanvas.Font().SetColor(clBlack);
         PrintResizeFont();
         RotateFontIfNeeded(aCanvas);
+    };
+    // Draws one label centred on p unless it would crowd the row's last label.
+    auto drawLabel = [&](std::string text, TScalerFont font, int p, int across, bool remember) {
+        applyFont(font);
         if (horizontal_) {
             const int tw = aCanvas.TextWidth(text);
             const int left = p - tw / 2;
