@@ -101,7 +101,8 @@ public:
     void* GetUserReference() const { return fUserReference; }
     void SetUserReference(void* const value) { fUserReference = value; }
 
-    // The index in the whole list (loaded and unloaded entities alike); -1 without a list.
+    // The index in the whole list (loaded and unloaded entities alike); -1 without a list, and
+    // while the entity is being made or freed (its notifications then run outside the list).
     int ListIndex() const;
     void Move(int theNewIndex);
     // Moves the entity into theNewDataList at theIndex, a position in that list's loaded block
@@ -200,7 +201,6 @@ private:
     friend class TvxHoldUnloads;
 
     void CheckCreated() const;
-    int PositionOf(const TvxDataEntity* theDataEntity) const;
     void DisposeUncommitted(std::vector<TvxDataEntity*>& created);
 
     std::vector<TvxDataEntity*> fLoaded;
@@ -234,6 +234,8 @@ public:
     void SetDataList(int i, TvxDataList* theDataList);
     TvxDataList* DataList(int i) { return GetDataList(i); }
 
+    // Selection across the lists, in list order and by index. Only loaded entities can be
+    // selected, so these look at the loaded blocks alone and load at most the entity selected.
     void ClearSelections();
     TvxDataEntity* FindSelected();
     void SelectNext();

@@ -69,11 +69,6 @@ TvxDataEntity* TvxDataList::GetLoaded(int i) const
     return fLoaded[static_cast<size_t>(i)];
 }
 
-int TvxDataList::PositionOf(const TvxDataEntity* theDataEntity) const
-{
-    return theDataEntity->ListIndex() - fUnloadedBefore;
-}
-
 TvxDataEntity* TvxDataList::CreateItem()
 {
     CheckCreated();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace vxplan;
 using namespace vxplan::test;
 using Log = std::vector<std::string>;
@@ -321,4 +323,39 @@ TEST(DataListLifetime, ListUsedBeforeAfterCreateGivesAClearError)
     EXPECT_THROW(list->Add(), EInvalidOperation);
     EXPECT_FALSE(list->ValidIndexDataEntity(0));
     list->FreeWheneverPossible();
+}
+
+TEST(DataListLifetime, AnEntityBeingMadeOrFreedIsOutsideItsListAndCannotReshapeIt)
+{
+    TListRecorder ra("A"), rb("B");
+    TListHolder a(&ra.C), b(&rb.C);
+    std::vector<int> seenAtCreation;
+    ra.C.OnVisibleChanged = [&](TvxDataEntity* e) { seenAtCreation.push_back(e->ListIndex()); };
+    TvxDataEntity* first = a->Add();
+    a->Add();
+    TvxDataEntity* third = a->Add();
+    EXPECT_EQ(seenAtCreation, (std::vector<int>{-1, -1, -1}));
+
+    int checked = 0;
+    ra.C.OnDeleteItem = [&](TvxDataEntity* e) {
+        EXPECT_EQ(e->ListIndex(), -1);
+        EXPECT_EQ(a->IndexOf(e), -1);
+        EXPECT_THROW(e->Move(0), EInvalidOperation);
+        EXPECT_THROW(e->ChangeOwner(b.List, 0), EInvalidOperation);
+        a->Remove(e);  // already out: nothing else goes
+        ++checked;
+    };
+    a->Delete(1);
+    EXPECT_EQ(checked, 1);
+    ASSERT_EQ(a->Count(), 2);
+    EXPECT_EQ(a->GetItems(0), first);
+    EXPECT_EQ(a->GetItems(1), third);
+    EXPECT_EQ(third->ListIndex(), 1);
+    EXPECT_EQ(b->Count(), 0);
+    ra.C.OnDeleteItem = nullptr;
+
+    TvxDataList* unmade = new TvxDataList;
+    EXPECT_THROW(first->ChangeOwner(unmade, 0), EInvalidOperation);
+    EXPECT_EQ(first->GetDataList(), a.List);
+    unmade->FreeWheneverPossible();
 }
