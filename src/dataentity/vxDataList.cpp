@@ -121,6 +121,8 @@ void TvxDataList::Delete(int i)
 {
     if (i < 0 || i >= Count()) return;
     if (IsLoaded(i)) {
+        // The load still reports its new entities; none of them may be freed under it.
+        if (fLoading) throw EInvalidOperation("Not allowed to delete items during load");
         TvxDataEntity* e = fLoaded[static_cast<size_t>(i - fUnloadedBefore)];
         fLoaded.erase(fLoaded.begin() + (i - fUnloadedBefore));
         ListIndexesOutOfDate(i);
@@ -161,14 +163,15 @@ int TvxDataList::IndexOf(const TvxDataEntity* theDataEntity) const
 void TvxDataList::Sort(bool descending)
 {
     if (!fController || !fController->OnSortCompare) return;
-    std::vector<TvxDataEntity*> all;
     {
-        // Collecting loads every entity; none collected may be unloaded meanwhile.
+        // Every entity is loaded to be sorted; none loaded may be unloaded meanwhile.
         TvxHoldUnloads hold(this);
-        const int n = Count();
-        all.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) all.push_back(GetItems(i));
+        for (int i = 0; i < Count(); ++i) EnsureLoadedItem(i);
     }
+    // Handlers of the loads may have moved entities away: what is sorted is what the block holds
+    // now, so no entity is written back into a list it has left.
+    if (LoadedCount() != Count()) throw EInvalidOperation("The list changed while it was loaded for sorting");
+    std::vector<TvxDataEntity*> all = fLoaded;
     // The handler works on a copy: if it raises, the list keeps its order. A stable sort stays
     // within bounds even when the handler's answers contradict one another.
     const TOnEntityCompare compare = fController->OnSortCompare;

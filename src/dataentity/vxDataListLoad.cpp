@@ -135,6 +135,7 @@ bool TvxDataList::CanUnload(TvxDataEntity* theDataEntity)
 void TvxDataList::Unload(int i, bool atFront)
 {
     if (!IsLoaded(i)) throw EListError("No loadeditem found at index " + std::to_string(i));
+    if (fLoading) throw EInvalidOperation("Not allowed to unload items during load");
     const int position = i - fUnloadedBefore;
     if (position != (atFront ? 0 : LoadedCount() - 1))
         throw EInvalidOperation("Only the first or the last loaded entity can be unloaded");

@@ -127,22 +127,23 @@ TEST(VirtualListLoad, LoadRequestedDuringALoadIsRefused)
     TListRecorder r;
     TListHolder list(&r.C);
     list->AddUnloaded(100);
-    bool refused = false, insertRefused = false;
-    r.C.OnLoadItem = [&](TvxDataEntity*) {
+    int refused = 0;
+    auto refuse = [&](auto&& op) {
         try {
-            list->GetItems(50);
+            op();
         } catch (const EInvalidOperation&) {
-            refused = true;
-        }
-        try {
-            list->Add();
-        } catch (const EInvalidOperation&) {
-            insertRefused = true;
+            ++refused;
         }
     };
+    r.C.OnLoadItem = [&](TvxDataEntity*) {
+        refuse([&] { list->GetItems(50); });
+        refuse([&] { list->Add(); });
+        // The load still has entities to report: none may be freed under it.
+        refuse([&] { list->Delete(0); });
+        refuse([&] { list->Unload(0, true); });
+    };
     list->GetItems(0);
-    EXPECT_TRUE(refused);
-    EXPECT_TRUE(insertRefused);
+    EXPECT_EQ(refused, 4);
     ExpectBlock(list.List, 0, 1);
     EXPECT_EQ(list->Count(), 100);
 }
@@ -253,6 +254,27 @@ TEST(VirtualListSort, SortingMoreThanTheLimitLosesNoEntity)
     int selected = 0;
     list->IteratorOfSelectedDataEntities([&](TvxDataList*, TvxDataEntity*) { ++selected; });
     EXPECT_EQ(selected, 1);
+}
+
+TEST(VirtualListSort, AnEntityMovedAwayWhileLoadingForTheSortIsNotWrittenBack)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), other(&rb.C);
+    list->AddUnloaded(20);
+    TvxDataEntity* leaving = list->GetItems(0);
+    r.C.OnLoadItem = [&](TvxDataEntity* e) {
+        if (e->ListIndex() == 5) leaving->ChangeOwner(other.List, 0);
+    };
+    r.C.OnSortCompare = [](TvxDataEntity* a, TvxDataEntity* b) { return IdOf(b) - IdOf(a); };
+    list->Sort(false);
+    ASSERT_EQ(list->Count(), 19);
+    ASSERT_EQ(list->LoadedCount(), 19);
+    for (int p = 0; p < 19; ++p) {
+        EXPECT_NE(list->GetLoaded(p), leaving);
+        EXPECT_EQ(list->GetLoaded(p)->ListIndex(), p);
+    }
+    EXPECT_EQ(other->GetLoaded(0), leaving);
+    EXPECT_EQ(leaving->GetDataList(), other.List);
 }
 
 TEST(VirtualListMove, MovingFarKeepsTheMovedEntity)
