@@ -113,6 +113,7 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
 
     const int oldIndex = ListIndex();
     oldList->fLoaded.erase(oldList->fLoaded.begin() + (oldIndex - oldList->fUnloadedBefore));
+    oldList->Removed(this);
     oldList->ListIndexesOutOfDate(oldIndex);
     fDataList = theNewDataList;
     theNewDataList->fLoaded.insert(theNewDataList->fLoaded.begin() + theIndex, this);

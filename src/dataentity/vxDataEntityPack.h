@@ -14,6 +14,8 @@
 #include "platform/vxMethod.h"
 
 #include <cstddef>
+#include <functional>
+#include <unordered_set>
 #include <vector>
 
 namespace vxplan {
@@ -201,6 +203,8 @@ private:
     friend class TvxHoldUnloads;
 
     void CheckCreated() const;
+    // Calls theProc for every loaded entity that is selected when its turn comes, in list order.
+    void ForEachSelected(const std::function<void(TvxDataEntity*)>& theProc);
     void DisposeUncommitted(std::vector<TvxDataEntity*>& created);
 
     std::vector<TvxDataEntity*> fLoaded;
@@ -214,6 +218,10 @@ private:
     bool fLoading = false;
     // While above 0, requests for indexes load without unloading anything first.
     int fHoldUnloads = 0;
+    // The walks over a copy of the block that are running: each learns which entities left the
+    // block meanwhile, so it never reaches one that may be gone.
+    std::vector<std::unordered_set<const TvxDataEntity*>*> fWalks;
+    void Removed(const TvxDataEntity* theDataEntity);
 };
 
 // ---- Two- and three-level containers: references only, freeing them frees no list ----

@@ -46,6 +46,7 @@ void TvxDataList::CleanForFree()
     while (!fLoaded.empty()) {
         TvxDataEntity* e = fLoaded.back();
         fLoaded.pop_back();
+        Removed(e);
         try {
             FreeDataEntity(e);
         } catch (...) {
@@ -125,6 +126,7 @@ void TvxDataList::Delete(int i)
         if (fLoading) throw EInvalidOperation("Not allowed to delete items during load");
         TvxDataEntity* e = fLoaded[static_cast<size_t>(i - fUnloadedBefore)];
         fLoaded.erase(fLoaded.begin() + (i - fUnloadedBefore));
+        Removed(e);
         ListIndexesOutOfDate(i);
         FreeDataEntity(e);
         return;
@@ -191,18 +193,36 @@ TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& theFunc) const
     return nullptr;
 }
 
+void TvxDataList::Removed(const TvxDataEntity* theDataEntity)
+{
+    for (auto* walk : fWalks) walk->insert(theDataEntity);
+}
+
+// The calls may delete or move entities (deleting the selected ones is the common use): the walk
+// goes over a copy of the block and passes over every entity that left the block meanwhile,
+// telling them by address alone, so an entity that is gone is never reached.
+void TvxDataList::ForEachSelected(const std::function<void(TvxDataEntity*)>& theProc)
+{
+    const std::vector<TvxDataEntity*> todo = fLoaded;
+    std::unordered_set<const TvxDataEntity*> left;
+    fWalks.push_back(&left);
+    struct EndWalk {
+        std::vector<std::unordered_set<const TvxDataEntity*>*>& walks;
+        ~EndWalk() { walks.pop_back(); }
+    } endWalk{fWalks};
+    for (TvxDataEntity* e : todo)
+        if ((left.empty() || !left.count(e)) && e->fSelected) theProc(e);
+}
+
 void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent& theProc)
 {
     if (!theProc) return;
-    const std::vector<TvxDataEntity*> snapshot = fLoaded;
-    for (TvxDataEntity* e : snapshot)
-        if (e->fDataList == this && e->fSelected) theProc(this, e);
+    ForEachSelected([&](TvxDataEntity* e) { theProc(this, e); });
 }
 
 void TvxDataList::ClearSelections()
 {
-    const std::vector<TvxDataEntity*> snapshot = fLoaded;
-    for (TvxDataEntity* e : snapshot) e->SetSelected(false);
+    ForEachSelected([](TvxDataEntity* e) { e->SetSelected(false); });
 }
 
 void TvxDataList::SelectionChanged(TvxDataList* theDataList, TvxDataEntity* theDataEntity)

@@ -141,6 +141,7 @@ void TvxDataList::Unload(int i, bool atFront)
         throw EInvalidOperation("Only the first or the last loaded entity can be unloaded");
     TvxDataEntity* e = fLoaded[static_cast<size_t>(position)];
     fLoaded.erase(fLoaded.begin() + position);
+    Removed(e);
     if (atFront)
         ++fUnloadedBefore;
     else

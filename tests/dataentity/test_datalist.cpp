@@ -165,6 +165,34 @@ TEST(DataListSelection, SelectingNeverDeselectsOthersAndClearRaisesPerChange)
     EXPECT_EQ(r.Take(), (Log{S("select", a) + "-", S("select", b) + "-"}));
 }
 
+TEST(DataListSelection, WalksOverTheSelectedSurviveHandlersThatDeleteEntities)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    std::vector<TvxDataEntity*> e;
+    std::vector<int> id;
+    for (int i = 0; i < 6; ++i) {
+        e.push_back(list->Add());
+        id.push_back(IdOf(e.back()));
+    }
+    for (int i : {1, 2, 4, 5}) e[static_cast<size_t>(i)]->SetSelected(true);
+    std::vector<int> visited;
+    list->IteratorOfSelectedDataEntities([&](TvxDataList* l, TvxDataEntity* x) {
+        visited.push_back(IdOf(x));
+        if (x == e[2]) l->Remove(e[4]);  // a later selected one goes first
+        l->Remove(x);
+    });
+    EXPECT_EQ(visited, (std::vector<int>{id[1], id[2], id[5]}));
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->GetItems(1), e[3]);
+
+    e[0]->SetSelected(true);
+    e[3]->SetSelected(true);
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity*) { l->Clear(); };
+    list->ClearSelections();
+    EXPECT_EQ(list->Count(), 0);
+}
+
 TEST(DataListSelection, CanEditAsksTheControllerFirst)
 {
     TListRecorder r;
