@@ -36,11 +36,12 @@ TvxDataEntity* TvxDataList::EnsureLoadedItem(int i)
         }
         if ((to - from) + LoadedCount() > kMaxLoaded && fHoldUnloads == 0) {
             UnloadAll();
+            // Handlers of the unloads may have changed the list: i is looked at afresh.
+            if (i >= Count() || IsLoaded(i)) continue;
             if (LoadedCount() == 0) {
                 // Nothing stayed: anchor the empty block at i and load i alone.
-                const int at = std::min(i, Count() - 1);
-                fUnloadedAfter = fUnloadedBefore + fUnloadedAfter - at;
-                fUnloadedBefore = at;
+                fUnloadedAfter = fUnloadedBefore + fUnloadedAfter - i;
+                fUnloadedBefore = i;
                 continue;
             }
             // Some entities refused to go; the range must still reach i so the block stays whole.
@@ -156,8 +157,18 @@ void TvxDataList::Unload(int i, bool atFront)
 
 void TvxDataList::Purge()
 {
-    while (!fLoaded.empty() && CanUnload(fLoaded.front())) Unload(fUnloadedBefore, true);
-    while (!fLoaded.empty() && CanUnload(fLoaded.back())) Unload(fUnloadedBefore + LoadedCount() - 1, false);
+    // An entity goes only while it is still at its end of the block once its handler agreed; a
+    // handler that changed the block has the new end asked in turn.
+    while (!fLoaded.empty()) {
+        TvxDataEntity* e = fLoaded.front();
+        if (!CanUnload(e)) break;
+        if (!fLoaded.empty() && fLoaded.front() == e) Unload(fUnloadedBefore, true);
+    }
+    while (!fLoaded.empty()) {
+        TvxDataEntity* e = fLoaded.back();
+        if (!CanUnload(e)) break;
+        if (!fLoaded.empty() && fLoaded.back() == e) Unload(fUnloadedBefore + LoadedCount() - 1, false);
+    }
 }
 
 void TvxDataList::UnloadAll()

@@ -319,3 +319,31 @@ TEST(VirtualListFailure, RaisingInsertHandlerLeavesTheEntityInTheList)
     EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 11);
     for (int p = 0; p < list->LoadedCount(); ++p) EXPECT_EQ(list->GetLoaded(p)->ListIndex(), list->UnloadedBefore() + p);
 }
+
+TEST(VirtualListFailure, HandlersThatReshapeTheListDuringUnloadsLeaveItConsistent)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    list->AddUnloaded(1000);
+    list->GetItems(0)->SetSelected(true);
+    // A view that empties the list when the selection goes, while a far index is asked for.
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity* e) {
+        if (!e->GetSelected()) l->Clear();
+    };
+    EXPECT_EQ(list->GetItems(900), nullptr);
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->UnloadedBefore(), 0);
+    EXPECT_EQ(list->UnloadedAfter(), 0);
+
+    // Asked about the first entity, the handler deletes it and agrees: the new first is asked too.
+    list->AddUnloaded(10);
+    list->LoadItems(0, 4, false);
+    int asked = 0;
+    r.C.OnUnloadItem = [&](TvxDataEntity* e, bool& can) {
+        if (++asked == 1) list->Remove(e);
+        can = asked <= 2;
+    };
+    list->Purge();
+    EXPECT_EQ(list->Count(), 9);
+    ExpectBlock(list.List, 1, 3);
+}
