@@ -109,7 +109,13 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
                          std::to_string(theNewDataList->LoadedCount()));
     TvxListController* oldC = oldList->Controller();
     TvxListController* newC = theNewDataList->Controller();
-    if (oldC && oldC->OnLeaveOwnerBeforeChange) oldC->OnLeaveOwnerBeforeChange(this);
+    if (oldC && oldC->OnLeaveOwnerBeforeChange) {
+        // The entity may be neither deleted nor unloaded while its old owner hears of the change.
+        TvxPinEntity pin(this);
+        oldC->OnLeaveOwnerBeforeChange(this);
+    }
+    if (fDataList != oldList || ListIndex() < 0 || theIndex > theNewDataList->LoadedCount())
+        throw EInvalidOperation("The lists changed while the entity was changing owner");
 
     const int oldIndex = ListIndex();
     oldList->fLoaded.erase(oldList->fLoaded.begin() + (oldIndex - oldList->fUnloadedBefore));

@@ -125,6 +125,8 @@ void TvxDataList::Delete(int i)
         // The load still reports its new entities; none of them may be freed under it.
         if (fLoading) throw EInvalidOperation("Not allowed to delete items during load");
         TvxDataEntity* e = fLoaded[static_cast<size_t>(i - fUnloadedBefore)];
+        // An operation working on the entity (a move, a change of owner) still needs it.
+        if (TvxPinEntity::IsPinned(e)) throw EInvalidOperation("Not allowed to delete an entity that is being moved");
         fLoaded.erase(fLoaded.begin() + (i - fUnloadedBefore));
         Removed(e);
         ListIndexesOutOfDate(i);

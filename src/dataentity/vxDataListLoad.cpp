@@ -141,6 +141,7 @@ void TvxDataList::Unload(int i, bool atFront)
     if (position != (atFront ? 0 : LoadedCount() - 1))
         throw EInvalidOperation("Only the first or the last loaded entity can be unloaded");
     TvxDataEntity* e = fLoaded[static_cast<size_t>(position)];
+    if (TvxPinEntity::IsPinned(e)) throw EInvalidOperation("Not allowed to unload an entity that is being moved");
     fLoaded.erase(fLoaded.begin() + position);
     Removed(e);
     if (atFront)

@@ -292,6 +292,30 @@ TEST(VirtualListMove, MovingFarKeepsTheMovedEntity)
     EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 5000);
 }
 
+TEST(VirtualListMove, HandlersCannotFreeTheEntityBeingMovedOrChangingOwner)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), other(&rb.C);
+    list->AddUnloaded(5000);
+    TvxDataEntity* e = list->GetItems(10);
+    e->SetSelected(true);
+    // Deselected by the unloads of the far load, the entity is deleted by a view.
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity* x) {
+        if (!x->GetSelected()) l->Remove(x);
+    };
+    EXPECT_THROW(e->Move(4000), EInvalidOperation);
+    EXPECT_EQ(e->ListIndex(), 10);
+    r.C.OnSelectionChanged = nullptr;
+
+    r.C.OnLeaveOwnerBeforeChange = [&](TvxDataEntity* x) { list->Remove(x); };
+    EXPECT_THROW(e->ChangeOwner(other.List, 0), EInvalidOperation);
+    EXPECT_EQ(e->ListIndex(), 10);
+    EXPECT_EQ(other->Count(), 0);
+    r.C.OnLeaveOwnerBeforeChange = nullptr;
+    e->Move(4000);
+    EXPECT_EQ(list->GetItems(4000), e);
+}
+
 TEST(VirtualListFailure, RaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
 {
     TListRecorder r;
