@@ -55,6 +55,11 @@ int TvxDataEntity::ListIndex() const
 {
     if (!fDataList) return -1;
     fDataList->EnsureListIndexes();
+    // While it is being made or freed the entity knows its list without being in the block;
+    // its cached index then names another entity's place.
+    const int position = fListIndex - fDataList->fUnloadedBefore;
+    if (position < 0 || position >= fDataList->LoadedCount() || fDataList->fLoaded[static_cast<size_t>(position)] != this)
+        return -1;
     return fListIndex;
 }
 
@@ -67,7 +72,7 @@ void TvxDataEntity::DoInfoPush()
 void TvxDataEntity::Move(int theNewIndex)
 {
     TvxDataList* list = fDataList;
-    if (!list) throw EInvalidOperation("Cannot move an entity that is in no list");
+    if (!list || ListIndex() < 0) throw EInvalidOperation("Cannot move an entity that is in no list");
     if (theNewIndex < 0 || theNewIndex >= list->Count())
         throw EListError("Move to index " + std::to_string(theNewIndex) + " outside the list of " +
                          std::to_string(list->Count()));
@@ -96,16 +101,25 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
 {
     TvxDataList* oldList = fDataList;
     if (!theNewDataList || !oldList || theNewDataList == oldList) return;
+    theNewDataList->CheckCreated();
     if (!theNewDataList->fItemClass.IsInstance(this)) return;
+    if (ListIndex() < 0) throw EInvalidOperation("Cannot change the owner of an entity that is leaving its list");
     if (theIndex < 0 || theIndex > theNewDataList->LoadedCount())
         throw EListError("Position " + std::to_string(theIndex) + " outside the loaded block of " +
                          std::to_string(theNewDataList->LoadedCount()));
     TvxListController* oldC = oldList->Controller();
     TvxListController* newC = theNewDataList->Controller();
-    if (oldC && oldC->OnLeaveOwnerBeforeChange) oldC->OnLeaveOwnerBeforeChange(this);
+    if (oldC && oldC->OnLeaveOwnerBeforeChange) {
+        // The entity may be neither deleted nor unloaded while its old owner hears of the change.
+        TvxPinEntity pin(this);
+        oldC->OnLeaveOwnerBeforeChange(this);
+    }
+    if (fDataList != oldList || ListIndex() < 0 || theIndex > theNewDataList->LoadedCount())
+        throw EInvalidOperation("The lists changed while the entity was changing owner");
 
     const int oldIndex = ListIndex();
     oldList->fLoaded.erase(oldList->fLoaded.begin() + (oldIndex - oldList->fUnloadedBefore));
+    oldList->Removed(this);
     oldList->ListIndexesOutOfDate(oldIndex);
     fDataList = theNewDataList;
     theNewDataList->fLoaded.insert(theNewDataList->fLoaded.begin() + theIndex, this);

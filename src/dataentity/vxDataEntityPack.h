@@ -14,6 +14,8 @@
 #include "platform/vxMethod.h"
 
 #include <cstddef>
+#include <functional>
+#include <unordered_set>
 #include <vector>
 
 namespace vxplan {
@@ -101,7 +103,8 @@ public:
     void* GetUserReference() const { return fUserReference; }
     void SetUserReference(void* const value) { fUserReference = value; }
 
-    // The index in the whole list (loaded and unloaded entities alike); -1 without a list.
+    // The index in the whole list (loaded and unloaded entities alike); -1 without a list, and
+    // while the entity is being made or freed (its notifications then run outside the list).
     int ListIndex() const;
     void Move(int theNewIndex);
     // Moves the entity into theNewDataList at theIndex, a position in that list's loaded block
@@ -200,7 +203,8 @@ private:
     friend class TvxHoldUnloads;
 
     void CheckCreated() const;
-    int PositionOf(const TvxDataEntity* theDataEntity) const;
+    // Calls theProc for every loaded entity that is selected when its turn comes, in list order.
+    void ForEachSelected(const std::function<void(TvxDataEntity*)>& theProc);
     void DisposeUncommitted(std::vector<TvxDataEntity*>& created);
 
     std::vector<TvxDataEntity*> fLoaded;
@@ -214,6 +218,10 @@ private:
     bool fLoading = false;
     // While above 0, requests for indexes load without unloading anything first.
     int fHoldUnloads = 0;
+    // The walks over a copy of the block that are running: each learns which entities left the
+    // block meanwhile, so it never reaches one that may be gone.
+    std::vector<std::unordered_set<const TvxDataEntity*>*> fWalks;
+    void Removed(const TvxDataEntity* theDataEntity);
 };
 
 // ---- Two- and three-level containers: references only, freeing them frees no list ----
@@ -234,6 +242,8 @@ public:
     void SetDataList(int i, TvxDataList* theDataList);
     TvxDataList* DataList(int i) { return GetDataList(i); }
 
+    // Selection across the lists, in list order and by index. Only loaded entities can be
+    // selected, so these look at the loaded blocks alone and load at most the entity selected.
     void ClearSelections();
     TvxDataEntity* FindSelected();
     void SelectNext();

@@ -46,6 +46,7 @@ void TvxDataList::CleanForFree()
     while (!fLoaded.empty()) {
         TvxDataEntity* e = fLoaded.back();
         fLoaded.pop_back();
+        Removed(e);
         try {
             FreeDataEntity(e);
         } catch (...) {
@@ -67,11 +68,6 @@ TvxDataEntity* TvxDataList::GetLoaded(int i) const
 {
     if (i < 0 || i >= LoadedCount()) throw EListError("Loaded " + OutOfRange(i, LoadedCount()));
     return fLoaded[static_cast<size_t>(i)];
-}
-
-int TvxDataList::PositionOf(const TvxDataEntity* theDataEntity) const
-{
-    return theDataEntity->ListIndex() - fUnloadedBefore;
 }
 
 TvxDataEntity* TvxDataList::CreateItem()
@@ -126,8 +122,13 @@ void TvxDataList::Delete(int i)
 {
     if (i < 0 || i >= Count()) return;
     if (IsLoaded(i)) {
+        // The load still reports its new entities; none of them may be freed under it.
+        if (fLoading) throw EInvalidOperation("Not allowed to delete items during load");
         TvxDataEntity* e = fLoaded[static_cast<size_t>(i - fUnloadedBefore)];
+        // An operation working on the entity (a move, a change of owner) still needs it.
+        if (TvxPinEntity::IsPinned(e)) throw EInvalidOperation("Not allowed to delete an entity that is being moved");
         fLoaded.erase(fLoaded.begin() + (i - fUnloadedBefore));
+        Removed(e);
         ListIndexesOutOfDate(i);
         FreeDataEntity(e);
         return;
@@ -166,14 +167,15 @@ int TvxDataList::IndexOf(const TvxDataEntity* theDataEntity) const
 void TvxDataList::Sort(bool descending)
 {
     if (!fController || !fController->OnSortCompare) return;
-    std::vector<TvxDataEntity*> all;
     {
-        // Collecting loads every entity; none collected may be unloaded meanwhile.
+        // Every entity is loaded to be sorted; none loaded may be unloaded meanwhile.
         TvxHoldUnloads hold(this);
-        const int n = Count();
-        all.reserve(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i) all.push_back(GetItems(i));
+        for (int i = 0; i < Count(); ++i) EnsureLoadedItem(i);
     }
+    // Handlers of the loads may have moved entities away: what is sorted is what the block holds
+    // now, so no entity is written back into a list it has left.
+    if (LoadedCount() != Count()) throw EInvalidOperation("The list changed while it was loaded for sorting");
+    std::vector<TvxDataEntity*> all = fLoaded;
     // The handler works on a copy: if it raises, the list keeps its order. A stable sort stays
     // within bounds even when the handler's answers contradict one another.
     const TOnEntityCompare compare = fController->OnSortCompare;
@@ -193,18 +195,36 @@ TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& theFunc) const
     return nullptr;
 }
 
+void TvxDataList::Removed(const TvxDataEntity* theDataEntity)
+{
+    for (auto* walk : fWalks) walk->insert(theDataEntity);
+}
+
+// The calls may delete or move entities (deleting the selected ones is the common use): the walk
+// goes over a copy of the block and passes over every entity that left the block meanwhile,
+// telling them by address alone, so an entity that is gone is never reached.
+void TvxDataList::ForEachSelected(const std::function<void(TvxDataEntity*)>& theProc)
+{
+    const std::vector<TvxDataEntity*> todo = fLoaded;
+    std::unordered_set<const TvxDataEntity*> left;
+    fWalks.push_back(&left);
+    struct EndWalk {
+        std::vector<std::unordered_set<const TvxDataEntity*>*>& walks;
+        ~EndWalk() { walks.pop_back(); }
+    } endWalk{fWalks};
+    for (TvxDataEntity* e : todo)
+        if ((left.empty() || !left.count(e)) && e->fSelected) theProc(e);
+}
+
 void TvxDataList::IteratorOfSelectedDataEntities(const TSelectedDataEntityEvent& theProc)
 {
     if (!theProc) return;
-    const std::vector<TvxDataEntity*> snapshot = fLoaded;
-    for (TvxDataEntity* e : snapshot)
-        if (e->fDataList == this && e->fSelected) theProc(this, e);
+    ForEachSelected([&](TvxDataEntity* e) { theProc(this, e); });
 }
 
 void TvxDataList::ClearSelections()
 {
-    const std::vector<TvxDataEntity*> snapshot = fLoaded;
-    for (TvxDataEntity* e : snapshot) e->SetSelected(false);
+    ForEachSelected([](TvxDataEntity* e) { e->SetSelected(false); });
 }
 
 void TvxDataList::SelectionChanged(TvxDataList* theDataList, TvxDataEntity* theDataEntity)

@@ -66,18 +66,22 @@ void TvxDataList2lev::SetDataList(int i, TvxDataList* theDataList)
     fLists[static_cast<size_t>(i)] = theDataList;
 }
 
+// Only loaded entities can be selected: the others exist only as counts, and a request that
+// unloads clears the selections first. So selection across the lists looks at the loaded blocks
+// alone, and a virtual list of any size is never loaded through.
 void TvxDataList2lev::ClearSelections()
 {
     for (TvxDataList* list : std::vector<TvxDataList*>(fLists))
-        for (int j = 0; j < list->Count(); ++j)
-            if (TvxDataEntity* e = list->GetItems(j)) e->SetSelected(false);
+        if (list) list->ClearSelections();
 }
 
 TvxDataEntity* TvxDataList2lev::FindSelected()
 {
-    for (TvxDataList* list : fLists)
-        for (int j = 0; j < list->Count(); ++j)
-            if (TvxDataEntity* e = list->GetItems(j); e && e->GetSelected()) return e;
+    for (TvxDataList* list : fLists) {
+        if (!list) continue;
+        for (int p = 0; p < list->LoadedCount(); ++p)
+            if (TvxDataEntity* e = list->GetLoaded(p); e->GetSelected()) return e;
+    }
     return nullptr;
 }
 
@@ -86,33 +90,46 @@ void TvxDataList2lev::SelectDataEntity(TvxDataEntity* theDataEntity)
     if (theDataEntity) theDataEntity->SetSelected(true);
 }
 
+namespace {
+// Puts the walk on the first selected entity in walk order; false when none is selected.
+bool LocateFirstSelected(TDataListTrav& trav)
+{
+    trav.First();
+    for (int w = 0; w < trav.WalkListCount(); ++w) {
+        TvxDataList* list = trav.WalkList(w);
+        for (int p = 0; p < list->LoadedCount(); ++p)
+            if (list->GetLoaded(p)->GetSelected()) {
+                trav.MoveTo(w, list->UnloadedBefore() + p);
+                return true;
+            }
+    }
+    return false;
+}
+}  // namespace
+
 void TvxDataList2lev::SelectNext()
 {
     TDataListTrav trav(this);
-    for (trav.First(); !trav.Eof(); trav.Next()) {
-        if (!trav.DataEntity()->GetSelected()) continue;
+    if (LocateFirstSelected(trav)) {
         ClearSelections();
         trav.Next();
         if (trav.Eof()) trav.First();
-        if (!trav.Eof()) SelectDataEntity(trav.DataEntity());
-        return;
+    } else {
+        trav.First();
     }
-    trav.First();
     if (!trav.Eof()) SelectDataEntity(trav.DataEntity());
 }
 
 void TvxDataList2lev::SelectPrev()
 {
     TDataListTrav trav(this);
-    for (trav.First(); !trav.Eof(); trav.Next()) {
-        if (!trav.DataEntity()->GetSelected()) continue;
+    if (LocateFirstSelected(trav)) {
         ClearSelections();
         trav.Prev();
         if (trav.BOF()) trav.Last();
-        if (!trav.BOF()) SelectDataEntity(trav.DataEntity());
-        return;
+    } else {
+        trav.Last();
     }
-    trav.Last();
     if (!trav.BOF()) SelectDataEntity(trav.DataEntity());
 }
 

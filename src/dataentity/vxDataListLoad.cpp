@@ -36,11 +36,12 @@ TvxDataEntity* TvxDataList::EnsureLoadedItem(int i)
         }
         if ((to - from) + LoadedCount() > kMaxLoaded && fHoldUnloads == 0) {
             UnloadAll();
+            // Handlers of the unloads may have changed the list: i is looked at afresh.
+            if (i >= Count() || IsLoaded(i)) continue;
             if (LoadedCount() == 0) {
                 // Nothing stayed: anchor the empty block at i and load i alone.
-                const int at = std::min(i, Count() - 1);
-                fUnloadedAfter = fUnloadedBefore + fUnloadedAfter - at;
-                fUnloadedBefore = at;
+                fUnloadedAfter = fUnloadedBefore + fUnloadedAfter - i;
+                fUnloadedBefore = i;
                 continue;
             }
             // Some entities refused to go; the range must still reach i so the block stays whole.
@@ -135,11 +136,14 @@ bool TvxDataList::CanUnload(TvxDataEntity* theDataEntity)
 void TvxDataList::Unload(int i, bool atFront)
 {
     if (!IsLoaded(i)) throw EListError("No loadeditem found at index " + std::to_string(i));
+    if (fLoading) throw EInvalidOperation("Not allowed to unload items during load");
     const int position = i - fUnloadedBefore;
     if (position != (atFront ? 0 : LoadedCount() - 1))
         throw EInvalidOperation("Only the first or the last loaded entity can be unloaded");
     TvxDataEntity* e = fLoaded[static_cast<size_t>(position)];
+    if (TvxPinEntity::IsPinned(e)) throw EInvalidOperation("Not allowed to unload an entity that is being moved");
     fLoaded.erase(fLoaded.begin() + position);
+    Removed(e);
     if (atFront)
         ++fUnloadedBefore;
     else
@@ -154,8 +158,18 @@ void TvxDataList::Unload(int i, bool atFront)
 
 void TvxDataList::Purge()
 {
-    while (!fLoaded.empty() && CanUnload(fLoaded.front())) Unload(fUnloadedBefore, true);
-    while (!fLoaded.empty() && CanUnload(fLoaded.back())) Unload(fUnloadedBefore + LoadedCount() - 1, false);
+    // An entity goes only while it is still at its end of the block once its handler agreed; a
+    // handler that changed the block has the new end asked in turn.
+    while (!fLoaded.empty()) {
+        TvxDataEntity* e = fLoaded.front();
+        if (!CanUnload(e)) break;
+        if (!fLoaded.empty() && fLoaded.front() == e) Unload(fUnloadedBefore, true);
+    }
+    while (!fLoaded.empty()) {
+        TvxDataEntity* e = fLoaded.back();
+        if (!CanUnload(e)) break;
+        if (!fLoaded.empty() && fLoaded.back() == e) Unload(fUnloadedBefore + LoadedCount() - 1, false);
+    }
 }
 
 void TvxDataList::UnloadAll()

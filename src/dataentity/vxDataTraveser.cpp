@@ -128,8 +128,21 @@ TvxDataEntity* TDataListTrav::DataEntity() const
 
 int TDataListTrav::GetObsCountInList(int i) const
 {
+    return WalkList(i)->Count();
+}
+
+TvxDataList* TDataListTrav::WalkList(int i) const
+{
     if (i < 0 || i >= WalkListCount()) throw EListError("Walk list index out of bounds");
-    return fTravList[static_cast<size_t>(i)]->Count();
+    return fTravList[static_cast<size_t>(i)];
+}
+
+void TDataListTrav::MoveTo(int theListIndex, int theEntityIndex)
+{
+    if (theEntityIndex < 0 || theEntityIndex >= WalkList(theListIndex)->Count())
+        throw EListError("Entity index out of bounds in the walk");
+    fListIndex = theListIndex;
+    fEntityIndex = theEntityIndex;
 }
 
 }  // namespace vxplan

@@ -36,6 +36,11 @@ public:
 
     TTravMode Mode() const { return fMode; }
     int WalkListCount() const { return static_cast<int>(fTravList.size()); }
+    // The i-th list of the walk as First or Last fixed it.
+    TvxDataList* WalkList(int i) const;
+    // Places the walk on entity theEntityIndex of its theListIndex-th list, so a walk can go on
+    // from an entity found without stepping through everything before it.
+    void MoveTo(int theListIndex, int theEntityIndex);
 
 private:
     bool OnAList() const { return fListIndex >= 0 && fListIndex < WalkListCount(); }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace vxplan;
 using namespace vxplan::test;
 using Log = std::vector<std::string>;
@@ -161,6 +163,34 @@ TEST(DataListSelection, SelectingNeverDeselectsOthersAndClearRaisesPerChange)
     EXPECT_EQ(seen, (std::vector<TvxDataEntity*>{a, b}));
     list->ClearSelections();
     EXPECT_EQ(r.Take(), (Log{S("select", a) + "-", S("select", b) + "-"}));
+}
+
+TEST(DataListSelection, WalksOverTheSelectedSurviveHandlersThatDeleteEntities)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    std::vector<TvxDataEntity*> e;
+    std::vector<int> id;
+    for (int i = 0; i < 6; ++i) {
+        e.push_back(list->Add());
+        id.push_back(IdOf(e.back()));
+    }
+    for (int i : {1, 2, 4, 5}) e[static_cast<size_t>(i)]->SetSelected(true);
+    std::vector<int> visited;
+    list->IteratorOfSelectedDataEntities([&](TvxDataList* l, TvxDataEntity* x) {
+        visited.push_back(IdOf(x));
+        if (x == e[2]) l->Remove(e[4]);  // a later selected one goes first
+        l->Remove(x);
+    });
+    EXPECT_EQ(visited, (std::vector<int>{id[1], id[2], id[5]}));
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->GetItems(1), e[3]);
+
+    e[0]->SetSelected(true);
+    e[3]->SetSelected(true);
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity*) { l->Clear(); };
+    list->ClearSelections();
+    EXPECT_EQ(list->Count(), 0);
 }
 
 TEST(DataListSelection, CanEditAsksTheControllerFirst)
@@ -321,4 +351,39 @@ TEST(DataListLifetime, ListUsedBeforeAfterCreateGivesAClearError)
     EXPECT_THROW(list->Add(), EInvalidOperation);
     EXPECT_FALSE(list->ValidIndexDataEntity(0));
     list->FreeWheneverPossible();
+}
+
+TEST(DataListLifetime, AnEntityBeingMadeOrFreedIsOutsideItsListAndCannotReshapeIt)
+{
+    TListRecorder ra("A"), rb("B");
+    TListHolder a(&ra.C), b(&rb.C);
+    std::vector<int> seenAtCreation;
+    ra.C.OnVisibleChanged = [&](TvxDataEntity* e) { seenAtCreation.push_back(e->ListIndex()); };
+    TvxDataEntity* first = a->Add();
+    a->Add();
+    TvxDataEntity* third = a->Add();
+    EXPECT_EQ(seenAtCreation, (std::vector<int>{-1, -1, -1}));
+
+    int checked = 0;
+    ra.C.OnDeleteItem = [&](TvxDataEntity* e) {
+        EXPECT_EQ(e->ListIndex(), -1);
+        EXPECT_EQ(a->IndexOf(e), -1);
+        EXPECT_THROW(e->Move(0), EInvalidOperation);
+        EXPECT_THROW(e->ChangeOwner(b.List, 0), EInvalidOperation);
+        a->Remove(e);  // already out: nothing else goes
+        ++checked;
+    };
+    a->Delete(1);
+    EXPECT_EQ(checked, 1);
+    ASSERT_EQ(a->Count(), 2);
+    EXPECT_EQ(a->GetItems(0), first);
+    EXPECT_EQ(a->GetItems(1), third);
+    EXPECT_EQ(third->ListIndex(), 1);
+    EXPECT_EQ(b->Count(), 0);
+    ra.C.OnDeleteItem = nullptr;
+
+    TvxDataList* unmade = new TvxDataList;
+    EXPECT_THROW(first->ChangeOwner(unmade, 0), EInvalidOperation);
+    EXPECT_EQ(first->GetDataList(), a.List);
+    unmade->FreeWheneverPossible();
 }

@@ -7,6 +7,8 @@
 #include "platform/vxMessages.h"
 #include "platform/vxSync.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -308,4 +310,20 @@ TEST(DoLaterShutdown, PendingCallsRunBeforeTheProgramEnds)
             std::exit(3);
         },
         ::testing::ExitedWithCode(3), "pending call ran");
+}
+
+TEST(DoLaterShutdown, PendingCallsRunWhenTheApplicationObjectGoesAwayWhileTheWindowStillExists)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            TDoLater::DoLater(TDoLaterCall([](TObject*) {
+                                  std::fputs(TDoLater::WakeWindow() ? "ran with its window\n" : "ran too late\n", stderr);
+                              }),
+                              nullptr);
+            // Only the application object goes; _Exit skips everything else the program's end runs.
+            QCoreApplication::instance()->~QCoreApplication();
+            std::_Exit(TDoLater::WakeWindow() == nullptr && TDoLater::PendingCount() == 0 ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "ran with its window");
 }

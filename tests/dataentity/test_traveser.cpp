@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <memory>
 #include <random>
+#include <string>
 
 using namespace vxplan;
 using namespace vxplan::test;
@@ -219,4 +220,52 @@ TEST(TwoLevelSelection, RandomScenesStepLikeAFlatWrappingSequence)
         for (TvxDataEntity* e : flat) selected += e->GetSelected() ? 1 : 0;
         EXPECT_EQ(selected, 1);
     }
+}
+
+TEST(TwoLevelSelection, AVirtualListIsNeverLoadedThroughAndOnlyTheEntitySelectedIsLoaded)
+{
+    using Log = std::vector<std::string>;
+    auto id = [](TvxDataEntity* e) { return std::to_string(IdOf(e)); };
+    TScene s({2, 0});
+    TvxDataList* v = s.Lists[1]->List;
+    v->AddUnloaded(10'000'000);
+    v->GetItems(5'000'000);
+    TvxDataEntity* last = v->GetItems(5'000'002);
+    s.R.Take();
+    EXPECT_EQ(s.Two->FindSelected(), nullptr);
+    s.Two->ClearSelections();
+    EXPECT_EQ(s.R.Take(), Log{});
+
+    last->SetSelected(true);
+    s.R.Take();
+    s.Two->SelectNext();
+    ASSERT_EQ(v->LoadedCount(), 4);
+    TvxDataEntity* next = v->GetLoaded(3);
+    EXPECT_EQ(s.R.Take(), (Log{"select " + id(last) + "-", "visible " + id(next), "load " + id(next) + "@5000003",
+                               "select " + id(next) + "+"}));
+    EXPECT_EQ(s.Two->FindSelected(), next);
+    s.Two->SelectPrev();
+    EXPECT_EQ(s.Two->FindSelected(), last);
+    EXPECT_EQ(v->LoadedCount(), 4);
+
+    // The first selected in list order wins; stepping on from it reaches the far first index.
+    s.At(0, 1)->SetSelected(true);
+    EXPECT_EQ(s.Two->FindSelected(), s.At(0, 1));
+    s.Two->SelectNext();
+    ASSERT_NE(s.Two->FindSelected(), nullptr);
+    EXPECT_EQ(s.Two->FindSelected()->ListIndex(), 0);
+    EXPECT_EQ(s.Two->FindSelected()->GetDataList(), v);
+    EXPECT_EQ(v->LoadedCount(), 1);
+    EXPECT_FALSE(s.At(0, 1)->GetSelected());
+
+    // Before the first entity the walk wraps to the very last one.
+    s.Two->ClearSelections();
+    s.At(0, 0)->SetSelected(true);
+    s.Two->SelectPrev();
+    ASSERT_NE(s.Two->FindSelected(), nullptr);
+    EXPECT_EQ(s.Two->FindSelected()->ListIndex(), 9'999'999);
+    EXPECT_EQ(v->LoadedCount(), 1);
+    s.Two->SelectNext();
+    EXPECT_EQ(s.Two->FindSelected(), s.At(0, 0));
+    EXPECT_EQ(v->Count(), 10'000'000);
 }

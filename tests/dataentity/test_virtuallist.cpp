@@ -127,22 +127,23 @@ TEST(VirtualListLoad, LoadRequestedDuringALoadIsRefused)
     TListRecorder r;
     TListHolder list(&r.C);
     list->AddUnloaded(100);
-    bool refused = false, insertRefused = false;
-    r.C.OnLoadItem = [&](TvxDataEntity*) {
+    int refused = 0;
+    auto refuse = [&](auto&& op) {
         try {
-            list->GetItems(50);
+            op();
         } catch (const EInvalidOperation&) {
-            refused = true;
-        }
-        try {
-            list->Add();
-        } catch (const EInvalidOperation&) {
-            insertRefused = true;
+            ++refused;
         }
     };
+    r.C.OnLoadItem = [&](TvxDataEntity*) {
+        refuse([&] { list->GetItems(50); });
+        refuse([&] { list->Add(); });
+        // The load still has entities to report: none may be freed under it.
+        refuse([&] { list->Delete(0); });
+        refuse([&] { list->Unload(0, true); });
+    };
     list->GetItems(0);
-    EXPECT_TRUE(refused);
-    EXPECT_TRUE(insertRefused);
+    EXPECT_EQ(refused, 4);
     ExpectBlock(list.List, 0, 1);
     EXPECT_EQ(list->Count(), 100);
 }
@@ -255,6 +256,27 @@ TEST(VirtualListSort, SortingMoreThanTheLimitLosesNoEntity)
     EXPECT_EQ(selected, 1);
 }
 
+TEST(VirtualListSort, AnEntityMovedAwayWhileLoadingForTheSortIsNotWrittenBack)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), other(&rb.C);
+    list->AddUnloaded(20);
+    TvxDataEntity* leaving = list->GetItems(0);
+    r.C.OnLoadItem = [&](TvxDataEntity* e) {
+        if (e->ListIndex() == 5) leaving->ChangeOwner(other.List, 0);
+    };
+    r.C.OnSortCompare = [](TvxDataEntity* a, TvxDataEntity* b) { return IdOf(b) - IdOf(a); };
+    list->Sort(false);
+    ASSERT_EQ(list->Count(), 19);
+    ASSERT_EQ(list->LoadedCount(), 19);
+    for (int p = 0; p < 19; ++p) {
+        EXPECT_NE(list->GetLoaded(p), leaving);
+        EXPECT_EQ(list->GetLoaded(p)->ListIndex(), p);
+    }
+    EXPECT_EQ(other->GetLoaded(0), leaving);
+    EXPECT_EQ(leaving->GetDataList(), other.List);
+}
+
 TEST(VirtualListMove, MovingFarKeepsTheMovedEntity)
 {
     TListRecorder r;
@@ -268,6 +290,30 @@ TEST(VirtualListMove, MovingFarKeepsTheMovedEntity)
     EXPECT_EQ(list->GetItems(4000), e);
     EXPECT_EQ(list->Count(), 5000);
     EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 5000);
+}
+
+TEST(VirtualListMove, HandlersCannotFreeTheEntityBeingMovedOrChangingOwner)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), other(&rb.C);
+    list->AddUnloaded(5000);
+    TvxDataEntity* e = list->GetItems(10);
+    e->SetSelected(true);
+    // Deselected by the unloads of the far load, the entity is deleted by a view.
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity* x) {
+        if (!x->GetSelected()) l->Remove(x);
+    };
+    EXPECT_THROW(e->Move(4000), EInvalidOperation);
+    EXPECT_EQ(e->ListIndex(), 10);
+    r.C.OnSelectionChanged = nullptr;
+
+    r.C.OnLeaveOwnerBeforeChange = [&](TvxDataEntity* x) { list->Remove(x); };
+    EXPECT_THROW(e->ChangeOwner(other.List, 0), EInvalidOperation);
+    EXPECT_EQ(e->ListIndex(), 10);
+    EXPECT_EQ(other->Count(), 0);
+    r.C.OnLeaveOwnerBeforeChange = nullptr;
+    e->Move(4000);
+    EXPECT_EQ(list->GetItems(4000), e);
 }
 
 TEST(VirtualListFailure, RaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
@@ -296,4 +342,32 @@ TEST(VirtualListFailure, RaisingInsertHandlerLeavesTheEntityInTheList)
     EXPECT_EQ(list->Count(), 11);
     EXPECT_EQ(list->UnloadedBefore() + list->LoadedCount() + list->UnloadedAfter(), 11);
     for (int p = 0; p < list->LoadedCount(); ++p) EXPECT_EQ(list->GetLoaded(p)->ListIndex(), list->UnloadedBefore() + p);
+}
+
+TEST(VirtualListFailure, HandlersThatReshapeTheListDuringUnloadsLeaveItConsistent)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    list->AddUnloaded(1000);
+    list->GetItems(0)->SetSelected(true);
+    // A view that empties the list when the selection goes, while a far index is asked for.
+    r.C.OnSelectionChanged = [&](TvxDataList* l, TvxDataEntity* e) {
+        if (!e->GetSelected()) l->Clear();
+    };
+    EXPECT_EQ(list->GetItems(900), nullptr);
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->UnloadedBefore(), 0);
+    EXPECT_EQ(list->UnloadedAfter(), 0);
+
+    // Asked about the first entity, the handler deletes it and agrees: the new first is asked too.
+    list->AddUnloaded(10);
+    list->LoadItems(0, 4, false);
+    int asked = 0;
+    r.C.OnUnloadItem = [&](TvxDataEntity* e, bool& can) {
+        if (++asked == 1) list->Remove(e);
+        can = asked <= 2;
+    };
+    list->Purge();
+    EXPECT_EQ(list->Count(), 9);
+    ExpectBlock(list.List, 1, 3);
 }
