@@ -327,20 +327,11 @@ const std::vector<TTreeNode*>& TTreeNodes::Flat() const
     if (flatValid_) return flat_;
     flat_.clear();
     flat_.reserve(static_cast<size_t>(count_));
-    // Pre-order without recursion: deep trees do not exhaust the stack.
-    std::vector<std::pair<const std::vector<TTreeNode*>*, size_t>> stack;
-    stack.push_back({&roots_, 0});
-    while (!stack.empty()) {
-        auto& [list, i] = stack.back();
-        if (i >= list->size()) {
-            stack.pop_back();
-            continue;
-        }
-        TTreeNode* n = (*list)[i++];
+    PreOrder(roots_, [this](TTreeNode* n, int) {
         n->absIndex_ = static_cast<int>(flat_.size());
         flat_.push_back(n);
-        if (!n->children_.empty()) stack.push_back({&n->children_, 0});
-    }
+        return true;
+    });
     flatValid_ = true;
     return flat_;
 }

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vxplan {
@@ -193,6 +194,25 @@ public:
 private:
     friend class TTreeNode;
     friend class TCustomTreeView;
+
+    // Visits the nodes in pre-order without recursion (deep trees do not exhaust the stack):
+    // visit(node, depth) returns whether to go into the node's children.
+    template <class Visit>
+    static void PreOrder(const std::vector<TTreeNode*>& roots, Visit visit)
+    {
+        std::vector<std::pair<const std::vector<TTreeNode*>*, size_t>> stack;
+        stack.push_back({&roots, 0});
+        while (!stack.empty()) {
+            auto& [list, i] = stack.back();
+            if (i >= list->size()) {
+                stack.pop_back();
+                continue;
+            }
+            TTreeNode* n = (*list)[i++];
+            const int depth = static_cast<int>(stack.size()) - 1;
+            if (visit(n, depth) && !n->children_.empty()) stack.push_back({&n->children_, 0});
+        }
+    }
 
     // Puts a node that is in no list yet at the place mode says.
     void Attach(TTreeNode* node, TTreeNode* destination, TNodeAttachMode mode);

@@ -25,20 +25,12 @@ void TCustomTreeView::EnsureRows()
     const size_t before = rows_.size();
     rows_.clear();
     rows_.reserve(before);
-    // Pre-order over the expanded nodes, without recursion.
-    std::vector<std::pair<const std::vector<TTreeNode*>*, size_t>> stack;
-    stack.push_back({&items_->roots_, 0});
-    while (!stack.empty()) {
-        auto& [list, i] = stack.back();
-        if (i >= list->size()) {
-            stack.pop_back();
-            continue;
-        }
-        TTreeNode* n = (*list)[i++];
+    // Pre-order over the expanded nodes.
+    TTreeNodes::PreOrder(items_->roots_, [this](TTreeNode* n, int depth) {
         n->row_ = static_cast<int>(rows_.size());
-        rows_.push_back({n, static_cast<int>(stack.size()) - 1});
-        if (n->expanded_ && !n->children_.empty()) stack.push_back({&n->children_, 0});
-    }
+        rows_.push_back({n, depth});
+        return n->expanded_;
+    });
     rowsValid_ = true;
     layoutValid_ = false;
     // The top node keeps its place in view; a hidden one gives way to its nearest shown ancestor.
