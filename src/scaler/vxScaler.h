@@ -226,6 +226,8 @@ public:
     void StartStepUp();
     void StartStepDown();
     void StopStep();
+    // Steps every 150 ms with the base step until StopStep, toward later or earlier time.
+    void StartProgrammaticStep(bool later);
 
     virtual void SetCenterScale(double aScale, TDateTime aDate, int aPixel);
     void AnimateScaleTransition(double aScale, int aSteps);

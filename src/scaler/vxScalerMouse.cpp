@@ -146,21 +146,16 @@ void TvxDateScaler::ScrollButtonPressed(TObject*)
     if (start != start_ && CheckIfOkStartStop(start, start + VisibleTimeAmount())) SetStart(start);
 }
 
-void TvxDateScaler::StartStepUp()
-{
-    scrollTimer_->SetInterval(kProgrammaticIntervalMs);
-    programmaticStep_ = true;
-    stepUp_ = true;
-    stepDown_ = false;
-    scrollTimer_->SetEnabled(true);
-}
+void TvxDateScaler::StartStepUp() { StartProgrammaticStep(true); }
 
-void TvxDateScaler::StartStepDown()
+void TvxDateScaler::StartStepDown() { StartProgrammaticStep(false); }
+
+void TvxDateScaler::StartProgrammaticStep(bool later)
 {
     scrollTimer_->SetInterval(kProgrammaticIntervalMs);
     programmaticStep_ = true;
-    stepDown_ = true;
-    stepUp_ = false;
+    stepUp_ = later;
+    stepDown_ = !later;
     scrollTimer_->SetEnabled(true);
 }
 
