@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -236,7 +237,11 @@ public:
     void Remove(TvxDataList* theDataList);
     int IndexOf(const TvxDataList* theDataList) const;
     int Count() const { return static_cast<int>(fLists.size()); }
-    void Clear() { fLists.clear(); }
+    void Clear()
+    {
+        fLists.clear();
+        fCounts.clear();
+    }
     // Past the end, OnMissingIndex may add the missing lists (and say so through theFixable).
     TvxDataList* GetDataList(int i);
     void SetDataList(int i, TvxDataList* theDataList);
@@ -257,6 +262,8 @@ protected:
 
 private:
     std::vector<TvxDataList*> fLists;
+    // How often each list is held, so that adding stays constant-time on huge containers.
+    std::unordered_map<const TvxDataList*, int> fCounts;
     bool fCreated = false;
 };
 
@@ -270,7 +277,11 @@ public:
     void Remove(TvxDataList2lev* theDataList2lev);
     int IndexOf(const TvxDataList2lev* theDataList2lev) const;
     int Count() const { return static_cast<int>(fLists.size()); }
-    void Clear() { fLists.clear(); }
+    void Clear()
+    {
+        fLists.clear();
+        fCounts.clear();
+    }
     TvxDataList2lev* GetDataListList(int i) const;
     void SetDataListList(int i, TvxDataList2lev* theDataList2lev);
     TvxDataList2lev* DataListList(int i) const { return GetDataListList(i); }
@@ -280,6 +291,7 @@ protected:
 
 private:
     std::vector<TvxDataList2lev*> fLists;
+    std::unordered_map<const TvxDataList2lev*, int> fCounts;
     bool fCreated = false;
 };
 

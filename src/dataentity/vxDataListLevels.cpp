@@ -14,11 +14,47 @@ std::string OutOfRange(int i, size_t count)
     return "List index out of bounds (" + std::to_string(i) + " of " + std::to_string(count) + ")";
 }
 
+// The containers count how often each list is held: adding a list checks for it in constant
+// time, and removing one searches from the end (where lists added last are) only when it is
+// held once, so a container of a million lists stays cheap to fill and to empty in reverse.
 template <class T>
-void AddOnce(std::vector<T*>& v, T* p)
+void AddOnce(std::vector<T*>& v, std::unordered_map<const T*, int>& counts, T* p)
 {
     if (!p) throw EInvalidArgument("Cannot add a null list");
-    if (std::find(v.begin(), v.end(), p) == v.end()) v.push_back(p);
+    int& n = counts[p];
+    if (n > 0) return;
+    v.push_back(p);
+    n = 1;
+}
+
+template <class T>
+void Forget(std::unordered_map<const T*, int>& counts, const T* p)
+{
+    if (!p) return;
+    auto it = counts.find(p);
+    if (it != counts.end() && --it->second <= 0) counts.erase(it);
+}
+
+template <class T>
+void Hold(std::unordered_map<const T*, int>& counts, const T* p)
+{
+    if (p) ++counts[p];
+}
+
+template <class T>
+int FirstIndex(const std::vector<T*>& v, const std::unordered_map<const T*, int>& counts, const T* p)
+{
+    if (!p) {
+        auto it = std::find(v.begin(), v.end(), p);
+        return it == v.end() ? -1 : static_cast<int>(it - v.begin());
+    }
+    auto c = counts.find(p);
+    if (c == counts.end()) return -1;
+    if (c->second == 1) {
+        auto it = std::find(v.rbegin(), v.rend(), p);
+        return static_cast<int>(v.rend() - it) - 1;
+    }
+    return static_cast<int>(std::find(v.begin(), v.end(), p) - v.begin());
 }
 
 template <class T>
@@ -28,11 +64,12 @@ void CheckIndex(const std::vector<T*>& v, int i)
 }
 }  // namespace
 
-void TvxDataList2lev::Add(TvxDataList* theDataList) { AddOnce(fLists, theDataList); }
+void TvxDataList2lev::Add(TvxDataList* theDataList) { AddOnce(fLists, fCounts, theDataList); }
 
 void TvxDataList2lev::Delete(int i)
 {
     CheckIndex(fLists, i);
+    Forget(fCounts, fLists[static_cast<size_t>(i)]);
     fLists.erase(fLists.begin() + i);
 }
 
@@ -42,11 +79,7 @@ void TvxDataList2lev::Remove(TvxDataList* theDataList)
     if (i >= 0) Delete(i);
 }
 
-int TvxDataList2lev::IndexOf(const TvxDataList* theDataList) const
-{
-    auto it = std::find(fLists.begin(), fLists.end(), theDataList);
-    return it == fLists.end() ? -1 : static_cast<int>(it - fLists.begin());
-}
+int TvxDataList2lev::IndexOf(const TvxDataList* theDataList) const { return FirstIndex(fLists, fCounts, theDataList); }
 
 TvxDataList* TvxDataList2lev::GetDataList(int i)
 {
@@ -63,7 +96,9 @@ TvxDataList* TvxDataList2lev::GetDataList(int i)
 void TvxDataList2lev::SetDataList(int i, TvxDataList* theDataList)
 {
     CheckIndex(fLists, i);
+    Forget(fCounts, fLists[static_cast<size_t>(i)]);
     fLists[static_cast<size_t>(i)] = theDataList;
+    Hold(fCounts, theDataList);
 }
 
 // Only loaded entities can be selected: the others exist only as counts, and a request that
@@ -133,11 +168,12 @@ void TvxDataList2lev::SelectPrev()
     if (!trav.BOF()) SelectDataEntity(trav.DataEntity());
 }
 
-void TvxDataList3lev::Add(TvxDataList2lev* theDataList2lev) { AddOnce(fLists, theDataList2lev); }
+void TvxDataList3lev::Add(TvxDataList2lev* theDataList2lev) { AddOnce(fLists, fCounts, theDataList2lev); }
 
 void TvxDataList3lev::Delete(int i)
 {
     CheckIndex(fLists, i);
+    Forget(fCounts, fLists[static_cast<size_t>(i)]);
     fLists.erase(fLists.begin() + i);
 }
 
@@ -149,8 +185,7 @@ void TvxDataList3lev::Remove(TvxDataList2lev* theDataList2lev)
 
 int TvxDataList3lev::IndexOf(const TvxDataList2lev* theDataList2lev) const
 {
-    auto it = std::find(fLists.begin(), fLists.end(), theDataList2lev);
-    return it == fLists.end() ? -1 : static_cast<int>(it - fLists.begin());
+    return FirstIndex(fLists, fCounts, theDataList2lev);
 }
 
 TvxDataList2lev* TvxDataList3lev::GetDataListList(int i) const
@@ -162,7 +197,9 @@ TvxDataList2lev* TvxDataList3lev::GetDataListList(int i) const
 void TvxDataList3lev::SetDataListList(int i, TvxDataList2lev* theDataList2lev)
 {
     CheckIndex(fLists, i);
+    Forget(fCounts, fLists[static_cast<size_t>(i)]);
     fLists[static_cast<size_t>(i)] = theDataList2lev;
+    Hold(fCounts, theDataList2lev);
 }
 
 }  // namespace vxplan

@@ -47,6 +47,9 @@ TvxTree_ComBasic::~TvxTree_ComBasic()
     EnsureDisplayUpToDate();
     fBeingDestroyed = true;
     BeginDestroy();
+    // The nodes go first, all at once, while their entities are whole; the entities then have
+    // no nodes left to queue.
+    Items().Clear();
     Clear();
     RootList->FreeWheneverPossible();
     RootList = nullptr;
@@ -77,11 +80,13 @@ void TvxTree_ComBasic::CheckOwnEntity(const TvxDataEntity_Tree* entity, const ch
 
 // ---- List callbacks ----
 
+// Every list that reports to this tree's controller was made by NewList, so the callbacks know
+// their lists' and entities' classes.
 void TvxTree_ComBasic::_InsertItem(TvxDataEntity* entity)
 {
     auto* e = static_cast<TvxDataEntity_Tree*>(entity);
     e->Children = NewList(e);
-    if (auto* list = dynamic_cast<TvxDataList_Tree*>(e->GetDataList())) list->NeedsSort = true;
+    static_cast<TvxDataList_Tree*>(e->GetDataList())->NeedsSort = true;
     if (OnInsertItem) OnInsertItem(this, e);
     DisplayOutOfDate();
 }
@@ -113,7 +118,7 @@ void TvxTree_ComBasic::_OnHandlePerformedMove(TvxDataEntity* entity, int, int)
     EnsureDisplayUpToDate();
     if (e->TreeNode) RemoveNode(e->TreeNode);
     e->TreeNode = nullptr;
-    if (auto* list = dynamic_cast<TvxDataList_Tree*>(e->GetDataList())) list->NeedsSort = true;
+    static_cast<TvxDataList_Tree*>(e->GetDataList())->NeedsSort = true;
     DisplayOutOfDate();
 }
 
@@ -222,9 +227,10 @@ void TvxTree_ComBasic::Clear()
     } clearing{fClearing};
     fClearing = true;
     RootList->Clear();
-    if (!destroying)
-        for (int i = DataLists->Count() - 1; i >= 1; --i)
-            if (TvxDataList* list = DataLists->GetDataList(i)) list->Clear();
+    // The lists of the deleted entities are emptied before any is freed, also when the control
+    // goes: an entity freed with its list must not still point at children freed before it.
+    for (int i = DataLists->Count() - 1; i >= 1; --i)
+        if (TvxDataList* list = DataLists->GetDataList(i)) list->Clear();
     for (int i = DataLists->Count() - 1; i >= 1; --i)
         if (TvxDataList* list = DataLists->GetDataList(i)) list->FreeWheneverPossible();
     DataLists->Clear();
