@@ -248,7 +248,6 @@ void TMenuColumnsPopup::ShowAt(TPoint screenPoint)
     }
     move(x, y);
     show();
-    raise();
     setFocus(Qt::PopupFocusReason);
 }
 
@@ -321,7 +320,7 @@ void TMenuColumnsPopup::keyPressEvent(QKeyEvent* event)
         break;
     case Qt::Key_Right:
         if (hot_ >= 0 && Item(hot_)->Count() > 0)
-            OpenSubmenu(hot_);
+            OpenSubmenu(hot_, true);
         else
             MoveColumn(1);
         break;
@@ -374,12 +373,12 @@ void TMenuColumnsPopup::ActivateHot()
 {
     if (hot_ < 0) return;
     if (Item(hot_)->Count() > 0)
-        OpenSubmenu(hot_);
+        OpenSubmenu(hot_, true);
     else
         Choose(hot_);
 }
 
-void TMenuColumnsPopup::OpenSubmenu(int index)
+void TMenuColumnsPopup::OpenSubmenu(int index, bool selectFirst)
 {
     if (index == childIndex_ && child_ && child_->isVisible()) return;
     CloseChild();
@@ -392,7 +391,7 @@ void TMenuColumnsPopup::OpenSubmenu(int index)
     const QPoint at = mapToGlobal(QPoint(r.Right, r.Top - kBorder));
     child_ = session_.OpenLevel(*item, Point(at.x(), at.y()), this);
     childIndex_ = child_ ? index : -1;
-    if (auto* columns = dynamic_cast<TMenuColumnsPopup*>(child_.data())) columns->MoveVertical(1);
+    if (auto* columns = dynamic_cast<TMenuColumnsPopup*>(child_.data()); columns && selectFirst) columns->MoveVertical(1);
 }
 
 void TMenuColumnsPopup::CloseChild()

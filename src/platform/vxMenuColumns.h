@@ -50,7 +50,7 @@ public:
 
     // Places the level at the screen point, kept on the screen, and shows it.
     void ShowAt(TPoint screenPoint);
-    // Opens the hot item's submenu or chooses it.
+    // Opens the hot item's submenu (its first item hot) or chooses it.
     void ActivateHot();
     // Closes the submenu beneath and this level.
     void CloseLevel();
@@ -74,7 +74,8 @@ private:
     bool Selectable(int index) const;
     void MoveVertical(int step);
     void MoveColumn(int step);
-    void OpenSubmenu(int index);
+    // Opened from the keyboard, the submenu's first item is made hot.
+    void OpenSubmenu(int index, bool selectFirst = false);
     void CloseChild();
     // Passes a press outside this level on to the level it opened from, or ends the menu.
     void PressOutside(QPoint global);
