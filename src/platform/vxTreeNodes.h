@@ -115,6 +115,10 @@ public:
     bool AlphaSort(bool recurse = false);
     bool CustomSort(const TTVCompare& compare, intptr_t data, bool recurse = false);
 
+protected:
+    // A derived node's destructor runs before this class's: it says the node is going first.
+    void MarkDeleting() { deleting_ = true; }
+
 private:
     friend class TTreeNodes;
     friend class TCustomTreeView;
