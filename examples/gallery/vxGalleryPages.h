@@ -29,5 +29,6 @@ QWidget* CreatePrintedPage();
 void PrintCanvasPage(TPrinter& printer);
 QWidget* CreateScalerPage();
 void PrintScalerPage(TPrinter& printer);
+QWidget* CreateTreePage();
 
 }  // namespace vxplan::gallery
