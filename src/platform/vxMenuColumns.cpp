@@ -283,6 +283,11 @@ void TMenuColumnsPopup::mouseReleaseEvent(QMouseEvent* event)
     const QPoint p = event->position().toPoint();
     if (!rect().contains(p)) return;
     const int index = ItemAt(Point(p.x(), p.y()));
+    // The release of the press that opened the menu chooses nothing unless the pointer moved
+    // onto an item first.
+    const bool pressed = pressedInside_;
+    pressedInside_ = false;
+    if (!pressed && index != hot_) return;
     if (index >= 0 && Item(index)->Count() == 0) Choose(index);
 }
 
