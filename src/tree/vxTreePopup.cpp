@@ -1,6 +1,8 @@
 // The tree as a menu: the root level rebuilt at each popup, submenus built when they open.
 #include "tree/vxTreePopup.h"
 
+#include <vector>
+
 namespace vxplan {
 
 TvxTreePopup::TvxTreePopup(TComponent* AOwner) : TPopupMenu(AOwner) {}
@@ -32,7 +34,17 @@ void TvxTreePopup::Notification(TComponent* component, TOperation operation)
     TPopupMenu::Notification(component, operation);
     if (operation != TOperation::opRemove) return;
     if (component == Tree) Tree = nullptr;
-    if (component == AddToMenuItem) AddToMenuItem = nullptr;
+    if (component == AddToMenuItem) {
+        AddToMenuItem = nullptr;
+        // The items we had put under it are ours to free (it let go of them, as we own them).
+        std::vector<TvxMenuItem*> orphans;
+        for (int i = 0; i < GetComponentCount(); ++i)
+            if (auto* item = dynamic_cast<TvxMenuItem*>(GetComponent(i)); item && !item->GetParent()) orphans.push_back(item);
+        for (TvxMenuItem* item : orphans) {
+            CleanUp(item);
+            delete item;
+        }
+    }
 }
 
 void TvxTreePopup::DoPopup() { InitRootLevel(); }

@@ -163,6 +163,7 @@ TEST(TreePopup, HostItemsSurviveRebuildsAndEntityItemsGoWhereAsked)
     // The item to add to going away is forgotten; the entities go back to the popup's items.
     delete under;
     EXPECT_EQ(s.popup.GetMenuToAddTo(), nullptr);
+    EXPECT_EQ(s.popup.GetComponentCount(), 0) << "the entity items it held are freed with it";
     s.Popup([&](TMenuItem& items) {
         EXPECT_EQ(Shown(items), (std::vector<std::string>{"Host", "leaf 1", "leaf 2"}));
         return nullptr;
