@@ -1,15 +1,14 @@
-// Menu items and the popup menu on QMenu; the chosen item's click comes through a posted message.
+// Menu items and the popup menu; the chosen item's click comes through a posted message.
 #include "platform/vxMenus.h"
 
 #include "platform/vxApplication.h"
 #include "platform/vxExceptions.h"
 #include "platform/vxMessages.h"
 
-#include <QAction>
-#include <QMenu>
+#include "platform/vxImageList.h"
+#include "platform/vxMenuSession.h"
 
 #include <algorithm>
-#include <map>
 
 namespace vxplan {
 
@@ -23,50 +22,12 @@ TPopupHook& PopupHook()
     return hook;
 }
 
-void FillQMenu(QMenu& menu, TMenuItem& items, std::map<QAction*, TMenuItem*>& actions)
-{
-    for (int i = 0; i < items.Count(); ++i) {
-        TMenuItem* item = items.GetItems(i);
-        if (!item->GetVisible()) continue;
-        if (item->IsLine()) {
-            menu.addSeparator();
-            continue;
-        }
-        const QString caption = QString::fromUtf8(item->GetCaption());
-        QAction* action = nullptr;
-        if (item->Count() > 0) {
-            QMenu* sub = menu.addMenu(caption);
-            FillQMenu(*sub, *item, actions);
-            // Opening a submenu is its item's click; the sub-items may change with it.
-            QObject::connect(sub, &QMenu::aboutToShow, sub, [sub, item, &actions] {
-                item->Click();
-                sub->clear();
-                FillQMenu(*sub, *item, actions);
-            });
-            action = sub->menuAction();
-        } else {
-            action = menu.addAction(caption);
-            actions[action] = item;
-        }
-        action->setEnabled(item->GetEnabled());
-        if (item->GetChecked()) {
-            action->setCheckable(true);
-            action->setChecked(true);
-        }
-        if (item->GetDefault()) menu.setDefaultAction(action);
-    }
-}
-
 // The interactive menu; where nobody can answer it is dismissed at once.
-TMenuItem* ShowQMenu(TPopupMenu& popup, TPoint screenPoint)
+TMenuItem* ShowMenu(TPopupMenu& popup, TPoint screenPoint)
 {
     if (NobodyCanAnswer()) return nullptr;
-    QMenu menu;
-    std::map<QAction*, TMenuItem*> actions;
-    FillQMenu(menu, popup.Items(), actions);
-    QAction* chosen = menu.exec(QPoint(screenPoint.X, screenPoint.Y));
-    const auto found = actions.find(chosen);
-    return found == actions.end() ? nullptr : found->second;
+    TMenuSession session(popup.GetImages());
+    return session.Run(popup.Items(), screenPoint);
 }
 
 }  // namespace
@@ -156,6 +117,15 @@ TPopupMenu::TPopupMenu(TComponent* AOwner)
 TPopupMenu::~TPopupMenu()
 {
     if (chosen_) chosen_->RemoveFreeNotification(this);
+    if (images_) images_->RemoveFreeNotification(this);
+}
+
+void TPopupMenu::SetImages(TCustomImageList* images)
+{
+    if (images == images_) return;
+    if (images_) images_->RemoveFreeNotification(this);
+    images_ = images;
+    if (images_) images_->FreeNotification(this);
 }
 
 void TPopupMenu::DoPopup()
@@ -167,7 +137,7 @@ void TPopupMenu::Popup(int x, int y)
 {
     DoPopup();
     const TPopupHook& hook = PopupHook();
-    TMenuItem* chosen = hook ? hook(*this, Point(x, y)) : ShowQMenu(*this, Point(x, y));
+    TMenuItem* chosen = hook ? hook(*this, Point(x, y)) : ShowMenu(*this, Point(x, y));
     if (!chosen || !chosen->GetEnabled()) return;
     if (chosen_) chosen_->RemoveFreeNotification(this);
     chosen_ = chosen;
@@ -188,6 +158,7 @@ void TPopupMenu::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
     if (operation == TOperation::opRemove && component == chosen_) chosen_ = nullptr;
+    if (operation == TOperation::opRemove && component == images_) images_ = nullptr;
 }
 
 void SetPopupHook(TPopupHook hook) { PopupHook() = std::move(hook); }

@@ -1,4 +1,5 @@
-// Popup menus: TMenuItem trees shown by TPopupMenu through Qt's QMenu.
+// Popup menus: TMenuItem trees shown by TPopupMenu, each level on Qt's QMenu, or drawn by us
+// where its items carry column breaks (vxMenuSession.h).
 //
 // As on the platform, Popup returns when the menu closes and the chosen item's click arrives
 // afterwards as a posted message, so a caller that wants the choice processes messages after
@@ -38,6 +39,9 @@ public:
     // Starts a new column of the menu at this item.
     TMenuBreak GetBreak() const { return break_; }
     void SetBreak(TMenuBreak menuBreak) { break_ = menuBreak; }
+    // The image of the popup's image list shown beside the caption; -1 for none.
+    int GetImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int index) { imageIndex_ = index; }
     intptr_t GetTag() const { return tag_; }
     void SetTag(intptr_t tag) { tag_ = tag; }
 
@@ -68,12 +72,14 @@ private:
     bool visible_ = true;
     bool default_ = false;
     TMenuBreak break_ = TMenuBreak::mbNone;
+    int imageIndex_ = -1;
     intptr_t tag_ = 0;
     TMenuItem* parent_ = nullptr;
     std::vector<TMenuItem*> items_;
 };
 
 class TPopupMenu;
+class TCustomImageList;
 
 // Shows the menu at a screen point and returns the chosen item (null when dismissed).
 using TPopupHook = std::function<TMenuItem*(TPopupMenu& menu, TPoint screenPoint)>;
@@ -86,6 +92,9 @@ public:
     TMenuItem& Items() { return *items_; }
     // The item a popup was shown for: set while the menu is open and until its click runs.
     TMenuItem* GetPopupComponentItem() const { return chosen_; }
+    // The images the items' ImageIndex refers to (not owned; forgotten when freed).
+    TCustomImageList* GetImages() const { return images_; }
+    void SetImages(TCustomImageList* images);
 
     // Shows the menu at the screen point; returns when it closes. The chosen item's Click
     // comes through the message queue.
@@ -105,9 +114,10 @@ private:
     std::unique_ptr<TMenuItem> items_;
     std::unique_ptr<TClickWindow> clicks_;
     TMenuItem* chosen_ = nullptr;
+    TCustomImageList* images_ = nullptr;
 };
 
-// An empty hook restores the interactive QMenu.
+// An empty hook restores the interactive menu.
 void SetPopupHook(TPopupHook hook);
 
 }  // namespace vxplan

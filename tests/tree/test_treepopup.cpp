@@ -1,0 +1,213 @@
+// The entity tree as a popup menu, driven through the popup hook and item clicks as the menu
+// itself drives them (a submenu's item is clicked as it opens).
+#include "tree/vxTreePopup.h"
+
+#include "platform/vxApplication.h"
+#include "platform/vxImageList.h"
+#include "platform/vxMenuColumns.h"
+#include "platform/vxMenuSession.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace vxplan;
+
+namespace {
+
+// Entities whose text starts with "leaf" can have no children (plain items, no submenu).
+class TLeafTree : public TvxTree {
+public:
+    using TvxTree::TvxTree;
+    bool NeedsDummyNode(TvxDataEntity_Tree* e) override { return e->GetText().rfind("leaf", 0) != 0; }
+};
+
+struct PopupScene {
+    std::unique_ptr<TLeafTree> tree = std::make_unique<TLeafTree>();
+    TvxTreePopup popup;
+    std::vector<TvxDataEntity_Tree*> picks;
+    int popups = 0;
+    PopupScene()
+    {
+        tree->SetBounds(0, 0, 200, 300);
+        popup.SetTree(tree.get());
+        popup.OnUserPickDataEntity = [this](TvxTreePopup* sender, TvxDataEntity_Tree* e) {
+            EXPECT_EQ(sender, &popup);
+            picks.push_back(e);
+        };
+        popup.OnPopup = [this](TObject*) { ++popups; };
+    }
+    ~PopupScene() { SetPopupHook(nullptr); }
+    TvxDataEntity_Tree* Add(TvxDataEntity_Tree* parent, const std::string& text)
+    {
+        TvxDataEntity_Tree* e = tree->AddDataEntity(parent);
+        e->SetText(text);
+        return e;
+    }
+    // Pops the menu up; pick chooses the item to return (null: dismissed) from the open menu.
+    void Popup(std::function<TMenuItem*(TMenuItem& items)> pick)
+    {
+        SetPopupHook([&](TPopupMenu& m, TPoint) { return pick(m.Items()); });
+        popup.Popup(0, 0);
+        Application().ProcessMessages();
+    }
+};
+
+std::vector<std::string> Shown(TMenuItem& level)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < level.Count(); ++i)
+        if (level.GetItems(i)->GetVisible()) out.push_back(level.GetItems(i)->GetCaption());
+    return out;
+}
+
+TMenuItem* Find(TMenuItem& level, const std::string& caption)
+{
+    for (int i = 0; i < level.Count(); ++i)
+        if (level.GetItems(i)->GetVisible() && level.GetItems(i)->GetCaption() == caption) return level.GetItems(i);
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(TreePopup, SeventyRootEntitiesMakeColumnsOf29And30And11)
+{
+    PopupScene s;
+    for (int i = 0; i < 70; ++i) s.Add(nullptr, "leaf " + std::to_string(i));
+    TImageList images;
+    s.tree->SetImages(&images);
+    std::vector<int> columns;
+    s.Popup([&](TMenuItem& items) {
+        TMenuSession session(s.popup.GetImages());
+        TMenuColumnsPopup shown(session, items, nullptr);
+        for (int i = 0; i < shown.ItemCount(); ++i) {
+            if (static_cast<int>(columns.size()) <= shown.ColumnOf(i)) columns.push_back(0);
+            ++columns.back();
+        }
+        EXPECT_EQ(shown.BarLines().size(), 2u);
+        return nullptr;
+    });
+    EXPECT_EQ(columns, (std::vector<int>{29, 30, 11}));
+    EXPECT_EQ(s.popup.GetImages(), &images) << "the menu shows the tree's images";
+    EXPECT_EQ(s.popups, 0) << "the popup builds its items instead of raising OnPopup";
+    EXPECT_TRUE(s.picks.empty());
+}
+
+TEST(TreePopup, ASubmenuListsTheChildrenTheHostAddsOnExpandingOnce)
+{
+    PopupScene s;
+    TvxDataEntity_Tree* branch = s.Add(nullptr, "Branch");
+    s.Add(nullptr, "leaf root");
+    int expandings = 0;
+    s.tree->OnExpanding = [&](TObject*, TTreeNode* node, bool&) {
+        ++expandings;
+        TvxDataEntity_Tree* e = s.tree->GetDataEntityFromNode(node);
+        if (e == branch && e->GetChildren()->Count() == 0) {
+            s.Add(e, "leaf a");
+            s.Add(e, "Twig");
+        }
+    };
+    TvxDataEntity_Tree* twig = nullptr;
+    s.Popup([&](TMenuItem& items) -> TMenuItem* {
+        EXPECT_EQ(Shown(items), (std::vector<std::string>{"Branch", "leaf root"}));
+        TMenuItem* sub = Find(items, "Branch");
+        EXPECT_EQ(Shown(*sub), (std::vector<std::string>{"Branch"})) << "until it opens, the entity itself";
+        sub->Click();
+        EXPECT_EQ(Shown(*sub), (std::vector<std::string>{"leaf a", "Twig"}));
+        EXPECT_TRUE(branch->GetExpanded());
+        // Opening it again changes nothing.
+        TMenuItem* first = Find(*sub, "leaf a");
+        sub->Click();
+        EXPECT_EQ(sub->Count(), 4) << "the entry and the separator stay, hidden";
+        EXPECT_EQ(Find(*sub, "leaf a"), first);
+        // A child without children keeps its own entry, which picks it.
+        twig = branch->GetChildren()->Item(1);
+        TMenuItem* twigMenu = Find(*sub, "Twig");
+        twigMenu->Click();
+        EXPECT_EQ(Shown(*twigMenu), (std::vector<std::string>{"Twig"}));
+        return twigMenu->GetItems(0);
+    });
+    EXPECT_EQ(expandings, 2);
+    EXPECT_EQ(s.picks, (std::vector<TvxDataEntity_Tree*>{twig}));
+}
+
+TEST(TreePopup, HostItemsSurviveRebuildsAndEntityItemsGoWhereAsked)
+{
+    PopupScene s;
+    s.Add(nullptr, "leaf 1");
+    s.Add(nullptr, "leaf 2");
+    auto* host = new TMenuItem();
+    host->SetCaption("Host");
+    s.popup.Items().Add(host);
+    auto* under = new TMenuItem();
+    under->SetCaption("Entities");
+    s.popup.Items().Add(under);
+    auto* kept = new TMenuItem();
+    kept->SetCaption("Kept");
+    under->Add(kept);
+    for (int round = 0; round < 2; ++round)
+        s.Popup([&](TMenuItem& items) {
+            EXPECT_EQ(Shown(items), (std::vector<std::string>{"Host", "Entities", "leaf 1", "leaf 2"}));
+            return nullptr;
+        });
+    s.popup.SetMenuToAddTo(under);
+    s.Popup([&](TMenuItem& items) {
+        EXPECT_EQ(Shown(items), (std::vector<std::string>{"Host", "Entities"}));
+        EXPECT_EQ(Shown(*under), (std::vector<std::string>{"Kept", "leaf 1", "leaf 2"}));
+        return Find(*under, "leaf 2");
+    });
+    EXPECT_EQ(s.picks, (std::vector<TvxDataEntity_Tree*>{s.tree->GetRootDataList()->Item(1)}));
+    // The item to add to going away is forgotten; the entities go back to the popup's items.
+    delete under;
+    EXPECT_EQ(s.popup.GetMenuToAddTo(), nullptr);
+    EXPECT_EQ(s.popup.GetComponentCount(), 0) << "the entity items it held are freed with it";
+    s.Popup([&](TMenuItem& items) {
+        EXPECT_EQ(Shown(items), (std::vector<std::string>{"Host", "leaf 1", "leaf 2"}));
+        return nullptr;
+    });
+}
+
+TEST(TreePopup, PickEnablingAndPicksThatCannotBeReported)
+{
+    PopupScene s;
+    TvxDataEntity_Tree* open = s.Add(nullptr, "leaf open");
+    TvxDataEntity_Tree* shut = s.Add(nullptr, "leaf shut");
+    TvxDataEntity_Tree* shutBranch = s.Add(nullptr, "Shut branch");
+    s.popup.OnCheckUserPickEnable = [&](TvxTreePopup*, TvxDataEntity_Tree* e) { return e != shut && e != shutBranch; };
+    s.Popup([&](TMenuItem& items) {
+        EXPECT_TRUE(Find(items, "leaf open")->GetEnabled());
+        EXPECT_FALSE(Find(items, "leaf shut")->GetEnabled());
+        // The submenu opens; the entity's own entry inside it is what is disabled.
+        TMenuItem* branch = Find(items, "Shut branch");
+        EXPECT_TRUE(branch->GetEnabled());
+        EXPECT_FALSE(branch->GetItems(0)->GetEnabled());
+        return Find(items, "leaf shut");
+    });
+    EXPECT_TRUE(s.picks.empty()) << "a disabled item is never chosen";
+
+    // An entity freed between the menu and the click is not reported.
+    s.Popup([&](TMenuItem& items) {
+        TMenuItem* item = Find(items, "leaf open");
+        s.tree->RemoveDataEntity(open);
+        return item;
+    });
+    EXPECT_TRUE(s.picks.empty());
+
+    // Nor one of a tree that has gone; the menu then holds no entity items.
+    TMenuItem* stale = nullptr;
+    s.Popup([&](TMenuItem& items) {
+        stale = Find(items, "Shut branch")->GetItems(0);
+        return nullptr;
+    });
+    s.tree.reset();
+    EXPECT_EQ(s.popup.GetTree(), nullptr);
+    stale->Click();
+    s.Popup([&](TMenuItem& items) {
+        EXPECT_EQ(items.Count(), 0);
+        return nullptr;
+    });
+    EXPECT_TRUE(s.picks.empty());
+}
