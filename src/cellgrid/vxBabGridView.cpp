@@ -258,7 +258,14 @@ void TBabGridView_Custom::OnCellDeInit(TBabCell* theCell)
         dragCandidate_ = false;
     }
     if (theCell == sortCell_) sortCell_ = nullptr;
-    if (theCell == resizeCell_) EndResizeTracking();
+    if (theCell == resizeCell_) {
+        // No drawing here: the cell is on its way out of the lists, so a paint now would lay
+        // out what is being removed. The next paint wipes the tracking line.
+        mouseMode_ = TMMode::mmNone;
+        resizeCell_ = nullptr;
+        trackLine_ = Rect(-1, -1, -1, -1);
+        if (!IsDestroying()) Invalidate();
+    }
     std::erase(renderedButtons_, theCell);
 }
 

@@ -66,7 +66,13 @@ void TBabGridView_Custom::OffscreenPaint()
     }
     for (int pass = 0; softUpdate_ && pass < kMaxLayoutPasses; ++pass) {
         softUpdate_ = false;
-        SoftViewParamsUpdate();
+        try {
+            SoftViewParamsUpdate();
+        } catch (...) {
+            // A handler that refused during the layout leaves it to be done again.
+            softUpdate_ = true;
+            throw;
+        }
     }
     renderedButtons_.clear();
     // The canvas font is the control's again at every paint: the layout cache starts afresh.
