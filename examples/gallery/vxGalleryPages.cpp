@@ -8,6 +8,7 @@ std::vector<TGalleryPage> GalleryPages()
         {"canvas", CreateCanvasPage, PrintCanvasPage},
         {"printed-page", CreatePrintedPage, nullptr},
         {"date-scaler", CreateScalerPage, PrintScalerPage},
+        {"cell-grid", CreateCellGridPage, nullptr},
     };
 }
 

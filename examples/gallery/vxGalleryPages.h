@@ -29,5 +29,6 @@ QWidget* CreatePrintedPage();
 void PrintCanvasPage(TPrinter& printer);
 QWidget* CreateScalerPage();
 void PrintScalerPage(TPrinter& printer);
+QWidget* CreateCellGridPage();
 
 }  // namespace vxplan::gallery
