@@ -2,6 +2,7 @@
 // bars in visible indexes, the wheel, and what the view forgets when the program frees cells.
 #include "vxGridViewScene.h"
 
+#include "platform/vxApplication.h"
 #include "platform/vxExceptions.h"
 
 #include <QScrollBar>
@@ -32,8 +33,10 @@ public:
     bool CheckSortAllow(TBabCell*, int, int) override { return true; }
     void DoSortCell(TBabCell*, bool theDirection) override { sorts.push_back(theDirection); }
     void Scroll(TBabDirection theDirection, TShiftState) override { scrolls.push_back(theDirection); }
+    void StartEditing() override { ++editStarts; }
     std::vector<bool> sorts;
     std::vector<TBabDirection> scrolls;
+    int editStarts = 0;
 };
 
 TEST(GridView, DefaultsOfTheComponent)
@@ -266,6 +269,71 @@ TEST(GridView, BadInputIsRefusedAndLosesNothing)
     EXPECT_EQ(s.view.GetCursorGrid(), crDefault);
     EXPECT_EQ(s.view.GetText(s.Root().getCell(1, 1)), "1,1");
     EXPECT_EQ(s.view.GetText(nullptr), "");
+}
+
+TEST(GridView, EngineAndMouseEventsReachTheControl)
+{
+    TGridViewSceneOf<TSortingView> s(4, 8, 1, 1);
+    std::vector<std::string> log;
+    s.view.OnAxisChanged = [&](TObject*) { log.push_back("axis"); };
+    s.view.OnCellSelectionChanged = [&](TBabGridView_Custom*, TBabCell* c) {
+        log.push_back("cell " + s.view.GetText(c));
+    };
+    s.view.OnSelectionChanged = [&](TObject*) { log.push_back("selection"); };
+    s.view.OnGridResize = [&](TObject*) { log.push_back("resize"); };
+    s.view.OnRightClick = [&](TBabGridView_Custom*, TBabCell* c) { log.push_back("right " + s.view.GetText(c)); };
+    s.view.OnButtonClick = [&](TBabGridView_Custom*, TBabCell* c) { log.push_back("button " + s.view.GetText(c)); };
+    s.view.OnCellHasButton = [](TBabGridView_Custom*, TBabCell* c) { return c->ColumnIndex() == 2; };
+    s.Paint();
+    log.clear();
+    s.Row(7)->SetHide(true);
+    s.Root().getCell(1, 2)->SetSelected(true);
+    s.view.SetBounds(0, 0, 320, 200);
+    s.Press(150, 50, Qt::RightButton);
+    SendMouse(&s.view, QEvent::MouseButtonRelease, 150, 50, Qt::RightButton, Qt::NoButton);
+    s.Root().SetFocusedCell(s.Root().getCell(2, 3));
+    s.Paint();
+    // The button section is the first 15 pixels of the focused cell (120, 60).
+    s.Press(125, 70);
+    s.Release(125, 70);
+    s.Press(150, 70);
+    s.Release(150, 70);
+    EXPECT_EQ(log, (std::vector<std::string>{"axis", "cell 1,2", "selection", "resize", "right 2,2", "button 2,3"}));
+
+    s.view.Perform(WM_COPY, 0, 0);
+    EXPECT_EQ(Clipboard().AsText(), "2,3");
+
+    // A press that rests starts editing when the slow-start timer fires; one that moved does not.
+    s.view.SetAutoEditMode(true);
+    s.Press(150, 70);
+    s.Release(150, 70);
+    ASSERT_TRUE(s.view.SlowStartTimer().GetEnabled());
+    s.view.SlowStartTimer().GetOnTimer()(&s.view.SlowStartTimer());
+    EXPECT_EQ(s.view.editStarts, 1);
+    EXPECT_FALSE(s.view.SlowStartTimer().GetEnabled());
+    s.Press(150, 70);
+    s.Hover(160, 70);
+    s.view.SlowStartTimer().GetOnTimer()(&s.view.SlowStartTimer());
+    EXPECT_EQ(s.view.editStarts, 1);
+}
+
+TEST(GridView, WrappingCellsMakeTheirRowTallEnoughForTheText)
+{
+    TGridViewScene s(3, 4, 1, 1);
+    TLayoutProp wrap = s.view.DefaultLayoutProp();
+    wrap.WrapTextAndFit = true;
+    s.Paint();
+    const int lineHeight = s.view.GetOffscreenCanvas().TextHeight("Xy");
+    TBabCell* cell = s.Root().getCell(1, 2);
+    cell->SetLayoutProp(&wrap);
+    s.view.SetText(cell, "one two three four five six");
+    s.Paint();
+    // Three or more lines in a 58-pixel text section, plus 3 pixels.
+    EXPECT_GE(s.Row(2)->GetSize(), 3 * lineHeight + 3);
+    EXPECT_EQ(s.Row(1)->GetSize(), TGridViewScene::kRowHeight);
+    s.view.SetText(cell, "one");
+    s.Paint();
+    EXPECT_EQ(s.Row(2)->GetSize(), 20) << "never below the default minimum";
 }
 
 }  // namespace
