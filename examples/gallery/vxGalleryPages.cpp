@@ -9,6 +9,7 @@ std::vector<TGalleryPage> GalleryPages()
         {"printed-page", CreatePrintedPage, nullptr},
         {"date-scaler", CreateScalerPage, PrintScalerPage},
         {"tree", CreateTreePage, nullptr},
+        {"cell-grid", CreateCellGridPage, nullptr},
     };
 }
 

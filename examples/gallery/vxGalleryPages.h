@@ -30,5 +30,6 @@ void PrintCanvasPage(TPrinter& printer);
 QWidget* CreateScalerPage();
 void PrintScalerPage(TPrinter& printer);
 QWidget* CreateTreePage();
+QWidget* CreateCellGridPage();
 
 }  // namespace vxplan::gallery
