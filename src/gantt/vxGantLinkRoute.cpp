@@ -134,24 +134,24 @@ TvxLinkPath LinkPath(TPoint A, TPoint B, TLinkStyle aStyle, bool aStartToStart, 
 void DrawLink(TPoint A, TPoint B, TCanvas& aCanvas, TLinkStyle aStyle, TColor aColor, bool aStartToStart,
               const TvxLinkSizes& aSizes)
 {
-    const TvxLinkPath path = LinkPath(A, B, aStyle, aStartToStart, aSizes);
+    TvxLinkPath path = LinkPath(A, B, aStyle, aStartToStart, aSizes);
     aCanvas.Pen().SetColor(aColor);
-    aCanvas.MoveTo(A.X, A.Y);
-    for (size_t i = 1; i < path.Points.size(); ++i) aCanvas.LineTo(path.Points[i].X, path.Points[i].Y);
-    if (path.Arrow.empty()) return;
-    const TRect clip = GantCanvasClipRect(aCanvas);
     const TPoint e = path.Tip;
-    if (e.X < clip.Left || e.X > clip.Right || e.Y < clip.Top || e.Y > clip.Bottom) return;
-    if (path.ArrowFilled) {
+    bool arrow = !path.Arrow.empty();
+    if (arrow) {
+        const TRect clip = GantCanvasClipRect(aCanvas);
+        arrow = e.X >= clip.Left && e.X <= clip.Right && e.Y >= clip.Top && e.Y <= clip.Bottom;
+    }
+    // One polyline draws the same pixels as its LineTo steps (each leaves out only its end,
+    // which the next one starts on); an open arrow continues it from the tip.
+    if (arrow && !path.ArrowFilled) path.Points.insert(path.Points.end(), {path.Arrow[0], path.Arrow[1], e});
+    if (path.Points.size() > 1) aCanvas.Polyline(path.Points);
+    aCanvas.MoveTo(path.Points.back().X, path.Points.back().Y);
+    if (arrow && path.ArrowFilled) {
         const TColor brush = aCanvas.Brush().GetColor();
         aCanvas.Brush().SetColor(aColor);
         aCanvas.Polygon({e, path.Arrow[0], path.Arrow[1]});
         aCanvas.Brush().SetColor(brush);
-    } else {
-        aCanvas.MoveTo(e.X, e.Y);
-        aCanvas.LineTo(path.Arrow[0].X, path.Arrow[0].Y);
-        aCanvas.LineTo(path.Arrow[1].X, path.Arrow[1].Y);
-        aCanvas.LineTo(e.X, e.Y);
     }
 }
 
