@@ -85,26 +85,36 @@ void DoVerticalPyjamas(TCanvas& aCanvas, const TvxGantBackgroundInput& anInput)
 void DefaultBackGround(TCanvas& aCanvas, const TvxGantBackgroundInput& anInput)
 {
     aCanvas.Pen().SetColor(kStripePenColor);
-    if (!anInput.Printing) {
-        SolidBrush(aCanvas, anInput.BackColor);
-        aCanvas.FillRect(Rect(0, 0, anInput.Width, anInput.Height));
-    }
-    if (anInput.VerticalPyjamas) DoVerticalPyjamas(aCanvas, anInput);
-    // A tiny print scale can round the height to 0; the stripes must still move on.
+    // The stripes: the grid's rows, then rows of the last row height down to the bottom. A tiny
+    // print scale can round that height to 0; the stripes must still move on.
     const int h = std::max(1, Round(anInput.ScaleY * anInput.LastRowHeight));
-    int index = 0;
-    bool anyRow = false;
-    int bottom = 0;
-    if (anInput.GridRows) {
-        for (const TRect& row : *anInput.GridRows) {
-            DrawRowBackgound(aCanvas, anInput, row, index++);
-            bottom = row.Bottom;
-            anyRow = true;
+    std::vector<TRect> rows;
+    if (anInput.GridRows) rows = *anInput.GridRows;
+    const int below = rows.empty() ? 0 : rows.back().Bottom;
+    for (TRect r = Rect(0, below, anInput.Width, below + h); r.Top >= 0 && r.Top < anInput.Height;
+         r = Rect(0, r.Bottom, anInput.Width, r.Bottom + h))
+        rows.push_back(r);
+
+    if (!anInput.Printing) {
+        // The back colour shows only where no stripe will cover it: filling it under the
+        // stripes as well would double the cost of the largest fill of the paint.
+        SolidBrush(aCanvas, anInput.BackColor);
+        if (anInput.VerticalPyjamas) {
+            // The column stripes cover the whole area.
+        } else if (std::all_of(rows.begin(), rows.end(),
+                               [&](const TRect& r) { return r.Left <= 0 && r.Right >= anInput.Width; })) {
+            int y = 0;
+            for (size_t i = 0; i < rows.size() && y < anInput.Height; i += 2) {
+                if (rows[i].Top > y) aCanvas.FillRect(Rect(0, y, anInput.Width, std::min(rows[i].Top, anInput.Height)));
+                y = std::max(y, rows[i].Bottom);
+            }
+            if (y < anInput.Height) aCanvas.FillRect(Rect(0, y, anInput.Width, anInput.Height));
+        } else {
+            aCanvas.FillRect(Rect(0, 0, anInput.Width, anInput.Height));
         }
     }
-    for (TRect r = Rect(0, anyRow ? bottom : 0, anInput.Width, (anyRow ? bottom : 0) + h);
-         r.Top >= 0 && r.Top < anInput.Height; r = Rect(0, r.Bottom, anInput.Width, r.Bottom + h))
-        DrawRowBackgound(aCanvas, anInput, r, index++);
+    if (anInput.VerticalPyjamas) DoVerticalPyjamas(aCanvas, anInput);
+    for (size_t i = 0; i < rows.size(); ++i) DrawRowBackgound(aCanvas, anInput, rows[i], static_cast<int>(i));
     aCanvas.Brush().SetBitmap(nullptr);
     aCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
 }

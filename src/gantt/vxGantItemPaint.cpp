@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 #include <vector>
 
@@ -34,11 +35,10 @@ void BlackFrame(TCanvas& aCanvas, const TRect& aRect)
 
 int ScaledConstant(int aValue, double aScale) { return aScale == 1.0 ? aValue : Round(aValue * aScale); }
 
-// A 3-pixel line through the points, ends included. On bitmaps it is the thin line stamped
-// over a 3 x 3 block (what a round pen of width 3 covers at pixel size): one thin polyline
-// snakes through the nine shifted copies, turning at the ends, where each step between copies
-// stays inside the block. The thin rasterizer does that many times faster than a stroked wide
-// pen; other devices get the wide pen.
+// A 3-pixel line through the points, ends included. On bitmaps it is drawn by the thin
+// rasterizer, which is many times faster than a stroked wide pen: each segment three times,
+// shifted across its main direction, as one polyline that snakes back and forth (the steps
+// between the copies stay within the line's width). Other devices get the wide pen.
 void WideLine(TCanvas& aCanvas, const std::vector<TPoint>& thePoints, TColor aColor)
 {
     aCanvas.Pen().SetColor(aColor);
@@ -49,19 +49,21 @@ void WideLine(TCanvas& aCanvas, const std::vector<TPoint>& thePoints, TColor aCo
         aCanvas.Pen().SetWidth(1);
         return;
     }
-    static constexpr TPoint kShifts[9] = {{-1, -1}, {0, -1}, {1, -1}, {1, 0}, {0, 0},
-                                          {-1, 0},  {-1, 1}, {0, 1},  {1, 1}};
-    const size_t n = thePoints.size();
     std::vector<TPoint> snake;
-    snake.reserve(9 * n + 1);
-    for (size_t k = 0; k < 9; ++k)
-        for (size_t i = 0; i < n; ++i) {
-            const TPoint& p = thePoints[k % 2 == 0 ? i : n - 1 - i];
-            snake.push_back({p.X + kShifts[k].X, p.Y + kShifts[k].Y});
+    snake.reserve(6 * thePoints.size());
+    TPoint across;
+    for (size_t i = 0; i + 1 < thePoints.size(); ++i) {
+        const TPoint p = thePoints[i], q = thePoints[i + 1];
+        across = std::abs(q.X - p.X) >= std::abs(q.Y - p.Y) ? TPoint{0, 1} : TPoint{1, 0};
+        for (int k = -1; k <= 1; ++k) {
+            const TPoint from = k == 0 ? q : p, to = k == 0 ? p : q;
+            snake.push_back({from.X + k * across.X, from.Y + k * across.Y});
+            snake.push_back({to.X + k * across.X, to.Y + k * across.Y});
         }
+    }
     // The last pixel of a polyline is left out: end on one already drawn.
-    const TPoint& last = thePoints.back();
-    snake.push_back({last.X + kShifts[7].X, last.Y + kShifts[7].Y});
+    const TPoint last = thePoints.back();
+    snake.push_back(last);
     aCanvas.Pen().SetWidth(1);
     aCanvas.Polyline(snake);
 }

@@ -105,6 +105,9 @@ TEST(ItemPaint, WaveRunsOneSinePeriodAndRombIsAHollowDiamond)
     EXPECT_EQ(s.at(250, 21), kItem) << "second half above";
     EXPECT_EQ(s.at(150, 40), kWhite);
     EXPECT_EQ(s.at(250, 40), kWhite);
+    // The thick line has no gaps, not even on its steep parts.
+    for (int x = 100; x < 300; ++x) EXPECT_GE(CountPixels(s.bmp.Image(), kItem, x, 0, x + 1, 100), 3) << x;
+    for (int y = 22; y < 59; ++y) EXPECT_GE(CountPixels(s.bmp.Image(), kItem, 100, y, 300, y + 1), 4) << y;
 
     Surface r;
     r.Draw(TChronbarStyle::gtsRomb, Rect(100, 20, 200, 60));
@@ -114,6 +117,7 @@ TEST(ItemPaint, WaveRunsOneSinePeriodAndRombIsAHollowDiamond)
     EXPECT_EQ(r.at(175, 50), kItem);
     EXPECT_EQ(r.at(150, 40), kWhite);
     EXPECT_EQ(r.at(105, 25), kWhite);
+    for (int y = 22; y < 59; ++y) EXPECT_GE(CountPixels(r.bmp.Image(), kItem, 100, y, 150, y + 1), 2) << y;
 }
 
 TEST(ItemPaint, PipeIsShadedTowardItsEdges)
@@ -261,11 +265,12 @@ TEST(GantBackground, RowStripesStartAtTheTopInTheMixedPattern)
 TEST(GantBackground, GridRowsStripeFirstThenRowsOfTheLastHeight)
 {
     Background b;
-    const std::vector<TRect> rows = {Rect(0, 0, 400, 10), Rect(0, 10, 400, 40)};
+    const std::vector<TRect> rows = {Rect(0, 0, 400, 10), Rect(0, 20, 400, 40)};
     b.in.GridRows = &rows;
     b.in.Pattern = nullptr;
     DefaultBackGround(b.c(), b.in);
     EXPECT_EQ(b.at(5, 9), 0x808080u);
+    EXPECT_EQ(b.at(5, 15), 0xC0C0C0u) << "between grid rows";
     EXPECT_EQ(b.at(5, 39), 0xC0C0C0u);
     EXPECT_EQ(b.at(5, 40), 0x808080u) << "index 2 at the grid's bottom";
     EXPECT_EQ(b.at(5, 57), 0x808080u);
