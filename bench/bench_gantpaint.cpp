@@ -82,11 +82,8 @@ struct Scene {
         for (const Link& l : links) {
             const TRect& a = items[static_cast<size_t>(l.From)].Rect;
             const TRect& b = items[static_cast<size_t>(l.To)].Rect;
-            const TvxLinkRoute route =
-                RouteLink({a, true}, {b, true}, false, l.Option, l.Style, TLinkShow::lsOneEndVisible);
-            if (route.Show)
-                DrawLink(route.Start, route.Stop, c, route.Kind, 0xFF0000,
-                         l.Option == TLinkStartFinishOption::tlsfSS);
+            RenderLink(c, {a, true}, {b, true}, false, l.Option, l.Style, 0xFF0000, TLinkShow::lsOneEndVisible, {},
+                       {});
         }
     }
 };
@@ -116,13 +113,10 @@ void BM_GantLinksOnly(benchmark::State& state)
     Scene scene;
     TCanvas& c = scene.bmp.Canvas();
     for (auto _ : state)
-        for (const Link& l : scene.links) {
-            const TvxLinkRoute route =
-                RouteLink({scene.items[static_cast<size_t>(l.From)].Rect, true},
-                          {scene.items[static_cast<size_t>(l.To)].Rect, true}, false, l.Option, l.Style,
-                          TLinkShow::lsOneEndVisible);
-            DrawLink(route.Start, route.Stop, c, route.Kind, 0xFF0000, l.Option == TLinkStartFinishOption::tlsfSS);
-        }
+        for (const Link& l : scene.links)
+            RenderLink(c, {scene.items[static_cast<size_t>(l.From)].Rect, true},
+                       {scene.items[static_cast<size_t>(l.To)].Rect, true}, false, l.Option, l.Style, 0xFF0000,
+                       TLinkShow::lsOneEndVisible, {}, {});
 }
 BENCHMARK(BM_GantLinksOnly)->Unit(benchmark::kMillisecond);
 

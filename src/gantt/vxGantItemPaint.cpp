@@ -51,10 +51,9 @@ void WideLine(TCanvas& aCanvas, const std::vector<TPoint>& thePoints, TColor aCo
     }
     std::vector<TPoint> snake;
     snake.reserve(6 * thePoints.size());
-    TPoint across;
     for (size_t i = 0; i + 1 < thePoints.size(); ++i) {
         const TPoint p = thePoints[i], q = thePoints[i + 1];
-        across = std::abs(q.X - p.X) >= std::abs(q.Y - p.Y) ? TPoint{0, 1} : TPoint{1, 0};
+        const TPoint across = std::abs(q.X - p.X) >= std::abs(q.Y - p.Y) ? TPoint{0, 1} : TPoint{1, 0};
         for (int k = -1; k <= 1; ++k) {
             const TPoint from = k == 0 ? q : p, to = k == 0 ? p : q;
             snake.push_back({from.X + k * across.X, from.Y + k * across.Y});

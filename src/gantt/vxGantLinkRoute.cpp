@@ -155,4 +155,19 @@ void DrawLink(TPoint A, TPoint B, TCanvas& aCanvas, TLinkStyle aStyle, TColor aC
     }
 }
 
+bool RenderLink(TCanvas& aCanvas, const TvxLinkEnd& aFrom, const TvxLinkEnd& aTo, bool aSameRow,
+                TLinkStartFinishOption anOption, TLinkStyle aStyle, TColor aColor, TLinkShow aShow,
+                const TvxLinkSizes& aSizes, const TOnDrawUserLink& anOnUserDraw, const TvxLinkGridEnds& aGrid)
+{
+    const TvxLinkRoute route = RouteLink(aFrom, aTo, aSameRow, anOption, aStyle, aShow, aGrid);
+    if (!route.Show) return false;
+    if (route.UserDraw) {
+        if (anOnUserDraw) anOnUserDraw(aCanvas, route.Start, route.Stop);
+    } else {
+        DrawLink(route.Start, route.Stop, aCanvas, route.Kind, aColor, anOption == TLinkStartFinishOption::tlsfSS,
+                 aSizes);
+    }
+    return true;
+}
+
 }  // namespace vxplan

@@ -7,6 +7,7 @@
 
 #include "gantt/vxGantTypes.h"
 #include "platform/vxCanvas.h"
+#include "platform/vxMethod.h"
 
 #include <vector>
 
@@ -79,5 +80,14 @@ TvxLinkPath LinkPath(TPoint A, TPoint B, TLinkStyle aStyle, bool aStartToStart, 
 // rectangle (edges inclusive). The brush colour is left as it was.
 void DrawLink(TPoint A, TPoint B, TCanvas& aCanvas, TLinkStyle aStyle, TColor aColor, bool aStartToStart,
               const TvxLinkSizes& aSizes = {});
+
+// Draws a link of style tlsUserDraw between its anchor points.
+using TOnDrawUserLink = TMethod<void(TCanvas& aCanvas, TPoint aStart, TPoint aStop)>;
+
+// One link of a paint, routed and drawn: by the application for tlsUserDraw (nothing without a
+// handler), else by DrawLink. Returns whether the link was shown.
+bool RenderLink(TCanvas& aCanvas, const TvxLinkEnd& aFrom, const TvxLinkEnd& aTo, bool aSameRow,
+                TLinkStartFinishOption anOption, TLinkStyle aStyle, TColor aColor, TLinkShow aShow,
+                const TvxLinkSizes& aSizes, const TOnDrawUserLink& anOnUserDraw, const TvxLinkGridEnds& aGrid = {});
 
 }  // namespace vxplan

@@ -177,15 +177,26 @@ TEST(LinkRoute, GridRowsScrolledAwayLeaveAtTheTopOrBottomEdge)
     }
 }
 
-TEST(LinkRoute, UserDrawnLinksDrawNothingThemselves)
+TEST(LinkRoute, UserDrawnLinksGoToTheApplication)
 {
-    const TvxLinkRoute r = Route(O::tlsfFS, S::tlsUserDraw);
-    EXPECT_TRUE(r.UserDraw);
-    EXPECT_TRUE(Route(O::tlsfFS, S::tlsUserDraw, true).UserDraw);
     Surface s;
-    s.bmp.Canvas().Brush().SetColor(clYellow);
-    s.Draw(r.Start, r.Stop, S::tlsUserDraw);
+    TCanvas& c = s.bmp.Canvas();
+    std::vector<TPoint> seen;
+    const TOnDrawUserLink user = [&](TCanvas&, TPoint a, TPoint b) { seen = {a, b}; };
+    // Same row: routed as the default, but still the application's to draw.
+    EXPECT_TRUE(RenderLink(c, On(kPred), On(kSucc), true, O::tlsfFS, S::tlsUserDraw, kLink, Show::lsAlways, {}, user));
+    EXPECT_EQ(seen, (std::vector<TPoint>{{200, 30}, {300, 70}}));
+    EXPECT_TRUE(RenderLink(c, On(kPred), On(kSucc), false, O::tlsfFS, S::tlsUserDraw, kLink, Show::lsAlways, {}, {}));
+    s.Draw({200, 30}, {300, 70}, S::tlsUserDraw);
+    EXPECT_EQ(s.count(0, 0, 500, 120), 0) << "nothing without a handler";
+
+    const TvxLinkEnd later{kSucc, false};
+    EXPECT_FALSE(RenderLink(c, later, later, false, O::tlsfFS, S::tlsDefault, kLink, Show::lsOneEndVisible, {}, {}));
     EXPECT_EQ(s.count(0, 0, 500, 120), 0);
+    c.Brush().SetColor(clYellow);
+    EXPECT_TRUE(RenderLink(c, On(kPred), On(kSucc), false, O::tlsfSS, S::tlsMSProject, kLink, Show::lsOneEndVisible,
+                           {}, user));
+    EXPECT_EQ(s.count(93, 30, 94, 70), 40) << "start-to-start bracket";
     s.Draw({200, 30}, {303, 60}, S::tlsMSProject);
-    EXPECT_EQ(s.bmp.Canvas().Brush().GetColor(), clYellow) << "brush kept after the filled arrow";
+    EXPECT_EQ(c.Brush().GetColor(), clYellow) << "brush kept after the filled arrow";
 }
