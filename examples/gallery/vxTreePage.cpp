@@ -1,19 +1,27 @@
 // The tree page: an entity tree of a few thousand entities (departments, teams, people) with
 // branches collapsed behind placeholders and filled when opened, a multiple selection, a splitter
-// between the tree and a panel, and an XY sizer that moves the panel's inner split point.
+// between the tree and a panel, an XY sizer that moves the panel's inner split point, and the
+// tree as a popup menu, shown open.
 #include "vxGalleryPages.h"
 
 #include "paint/vxSplitter.h"
 #include "paint/vxXYSizer.h"
+#include "platform/vxMenuColumns.h"
+#include "platform/vxMenuSession.h"
 #include "platform/vxPanel.h"
 #include "tree/vxTree.h"
+#include "tree/vxTreePopup.h"
+
+#include <QCursor>
+#include <QLabel>
+#include <QPixmap>
 
 #include <string>
 
 namespace vxplan::gallery {
 namespace {
 
-constexpr int kDepartments = 60;
+constexpr int kDepartments = 45;
 constexpr int kTeams = 8;
 constexpr int kPeople = 6;
 
@@ -65,11 +73,10 @@ public:
         notes_ = new TPanel(this);
         notes_->SetParent(right_);
         notes_->SetAlign(TAlign::alLeft);
-        notes_->SetWidth(200);
-        notes_->SetCaption("Drag the square to move this corner");
+        notes_->SetWidth(440);
         sizer_ = new TXYSizer(this);
         sizer_->SetParent(right_);
-        sizer_->SetBounds(200 - 4, 120 - 4, 9, 9);
+        sizer_->SetBounds(440 - 4, 120 - 4, 9, 9);
         sizer_->OnResize = [this](TXYSizer*, const TPoint& p) {
             info_->SetHeight(p.Y);
             notes_->SetWidth(p.X);
@@ -78,7 +85,19 @@ public:
         };
         sizer_->BringToFront();
 
+        // The whole tree as a menu: a right click in the tree opens it; the page shows it open.
+        popup_ = new TvxTreePopup(this);
+        popup_->SetTree(tree_);
+        popup_->OnUserPickDataEntity = [this](TvxTreePopup*, TvxDataEntity_Tree* e) {
+            info_->SetCaption("Picked from the menu: " + e->GetText());
+        };
+        tree_->OnRightClick = [this](TvxTree_ComBasic*, TvxDataEntity_Tree*) {
+            const QPoint at = QCursor::pos();
+            popup_->Popup(at.x(), at.y());
+        };
+
         Fill();
+        ShowMenuOpen();
     }
 
 private:
@@ -110,7 +129,22 @@ private:
         info_->SetCaption("Current: " + first->GetChildren()->Item(1)->GetText());
     }
 
+    // The root level of the menu as it pops up (45 departments in two columns), drawn into the
+    // notes panel.
+    void ShowMenuOpen()
+    {
+        popup_->InitRootLevel();
+        TMenuSession session(tree_->GetImages());
+        TMenuColumnsPopup level(session, popup_->Items(), nullptr);
+        level.SetHotIndex(4);
+        auto* shot = new QLabel(notes_);
+        shot->setPixmap(QPixmap::fromImage(level.Render()));
+        shot->move(8, 8);
+        shot->adjustSize();
+    }
+
     TvxTree* tree_ = nullptr;
+    TvxTreePopup* popup_ = nullptr;
     TvxSplitter* splitter_ = nullptr;
     TPanel* right_ = nullptr;
     TPanel* info_ = nullptr;
