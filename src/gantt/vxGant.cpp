@@ -32,8 +32,7 @@ void TvxGant_ComBasic::Initialize()
     fAllDataLists = CreateDataList3Lev();
     fAllDataLists->AfterCreate();
 
-    fItemController = new TvxListController_Gant;
-    fItemController->Gant = this;
+    fItemController = new TvxListController;
     fItemController->OnInsertItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::_InsertItem);
     fItemController->OnDeleteItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::_DeleteItem);
     fItemController->OnContentChanged = TOnDataListNotify(this, &TvxGant_ComBasic::_ContentChanged);
@@ -45,9 +44,9 @@ void TvxGant_ComBasic::Initialize()
     fItemController->OnEnterOwnerAfterChange = TOnDataEntityNotify(this, &TvxGant_ComBasic::_EnterOwnerAfterChange);
 
     // Links report nothing: the chart repaints when their ends or options change.
-    fLinkController = new TvxListController_Gant;
-    fLinkController->Gant = this;
+    fLinkController = new TvxListController;
     fLinkList = CreateLinkList();
+    if (auto* links = dynamic_cast<TvxDataList_GantLinks*>(fLinkList)) links->SetGant(this);
     fLinkList->AfterCreate(fLinkController, fLinkClass);
 
     SetBounds(GetLeft(), GetTop(), 350, 250);
@@ -132,7 +131,7 @@ TvxGant_ComBasic::~TvxGant_ComBasic()
 TvxDateScaler* TvxGant_ComBasic::CreateDateScaler() { return new TvxDateScaler(this); }
 TGantTree* TvxGant_ComBasic::CreateTree() { return new TGantTree(this, this); }
 TGantRowList* TvxGant_ComBasic::CreateRowList() { return new TGantRowList(this); }
-TvxDataList* TvxGant_ComBasic::CreateLinkList() { return new TvxDataList; }
+TvxDataList* TvxGant_ComBasic::CreateLinkList() { return new TvxDataList_GantLinks; }
 TGantRow* TvxGant_ComBasic::CreateRow(TvxDataEntity_Tree* treeNode, TvxDataEntity_GridTreeNode* gridNode)
 {
     return new TGantRow(fRowList, treeNode, gridNode);

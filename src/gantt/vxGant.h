@@ -68,7 +68,7 @@ public:
     // ---- Containers
     TGantRowList* GetRowList() const { return fRowList; }
     TvxDataList3lev* GetAllDataLists() const { return fAllDataLists; }
-    TvxListController_Gant* GetTimeItemController() const { return fItemController; }
+    TvxListController* GetTimeItemController() const { return fItemController; }
     TvxDataList* GetLinks() const { return fLinkList; }
     TvxDataEntityClass GetItemClass() const { return fItemClass; }
     TvxDataEntityClass GetLinkClass() const { return fLinkClass; }
@@ -213,8 +213,8 @@ private:
 
     TGantRowList* fRowList = nullptr;
     TvxDataList3lev* fAllDataLists = nullptr;
-    TvxListController_Gant* fItemController = nullptr;
-    TvxListController_Gant* fLinkController = nullptr;
+    TvxListController* fItemController = nullptr;
+    TvxListController* fLinkController = nullptr;
     TvxDataList* fLinkList = nullptr;
     TvxDataEntityClass fItemClass = EntityClassOf<TvxDataEntity_Chronbar>();
     TvxDataEntityClass fLinkClass = EntityClassOf<TvxDataEntity_Link>();

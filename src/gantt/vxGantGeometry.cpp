@@ -150,7 +150,8 @@ void TvxGant_ComBasic::UpdateRowRects()
     if (fUseGridNotTree || !fTree || !fGA) return;
     fTree->EnsureDisplayUpToDate();
     const int height = fGA->GetHeight();
-    for (TTreeNode* node = fTree->GetTopItem(); node; node = node->GetNextVisible()) {
+    TvxDataEntity_Tree* top = fTree->GetTopItem();
+    for (TTreeNode* node = top ? top->GetTreeNode() : nullptr; node; node = node->GetNextVisible()) {
         auto it = fRowList->fByTreeNode.find(fTree->GetDataEntityFromNode(node));
         if (it == fRowList->fByTreeNode.end() || it->second.empty()) {
             const TRect r = fTree->GetRect(fTree->GetDataEntityFromNode(node));
@@ -194,7 +195,8 @@ TGantRow* TvxGant_ComBasic::FindTreeRowFromY(int y)
     TTreeNode* start = nullptr;
     bool down = true;
     if (fRowsInView.empty()) {
-        start = fTree->GetTopItem();
+        TvxDataEntity_Tree* top = fTree->GetTopItem();
+        start = top ? top->GetTreeNode() : nullptr;
         down = !start || fTree->GetRect(fTree->GetDataEntityFromNode(start)).Top < y;
     } else if (y <= fRowsInView.front()->Rect.Top) {
         start = fRowsInView.front()->TreeNode ? fRowsInView.front()->TreeNode->GetTreeNode() : nullptr;

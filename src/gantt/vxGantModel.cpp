@@ -27,8 +27,8 @@ void TvxDataEntity_Chronbar::AfterCreate(TvxDataList* theDataList)
 {
     TvxDataEntity::AfterCreate(theDataList);
     // Made by a list, loaded or inserted alike: the chart picks the texts' fonts from now on.
-    if (auto* c = dynamic_cast<TvxListController_Gant*>(theDataList ? theDataList->Controller() : nullptr); c && c->Gant)
-        Texts->OnStyleSet = TOnStyleSet(c->Gant, &TvxGant_ComBasic::_OnTimeItemTextStyleSet);
+    if (TvxGant_ComBasic* gant = GetGant())
+        Texts->OnStyleSet = TOnStyleSet(gant, &TvxGant_ComBasic::_OnTimeItemTextStyleSet);
 }
 
 void TvxDataEntity_Chronbar::SetStartDateTime(TDateTime value)
@@ -76,8 +76,8 @@ void TvxDataList_GantRow::CleanForFree()
 
 TvxGant_ComBasic* TvxDataEntity_Link::GetGant() const
 {
-    auto* c = dynamic_cast<TvxListController_Gant*>(GetDataList() ? GetDataList()->Controller() : nullptr);
-    return c ? c->Gant : nullptr;
+    auto* list = dynamic_cast<TvxDataList_GantLinks*>(GetDataList());
+    return list ? list->GetGant() : nullptr;
 }
 
 void TvxDataEntity_Link::Unregister(TvxDataEntity_Chronbar* item, TvxDataEntity_Link* link)

@@ -158,8 +158,16 @@ private:
     TColor Color = 0;
 };
 
-// The controller of a chart's lists: it knows the chart, so entities can find it.
-struct TvxListController_Gant : TvxListController {
+// The chart's list of links: it knows the chart, so a link can check the items it joins.
+class TvxDataList_GantLinks : public TvxDataList {
+public:
+    TvxGant_ComBasic* GetGant() const { return Gant; }
+    void SetGant(TvxGant_ComBasic* gant) { Gant = gant; }
+
+protected:
+    ~TvxDataList_GantLinks() override = default;
+
+private:
     TvxGant_ComBasic* Gant = nullptr;
 };
 

@@ -13,6 +13,9 @@ public:
     TGantTree(TComponent* AOwner, TvxGant_ComBasic* theGant);
     TvxGant_ComBasic* GetGant() const { return fGant; }
 
+    using TCustomTreeView::GetBorderStyle;
+    using TCustomTreeView::SetBorderStyle;
+
 protected:
     void _InsertItem(TvxDataEntity* entity) override;
     void _DeleteItem(TvxDataEntity* entity) override;
