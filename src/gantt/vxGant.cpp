@@ -109,11 +109,13 @@ TvxGant_ComBasic::~TvxGant_ComBasic()
     BeginDestroy();
     fActiveDataEntity = nullptr;
     fMouseDownDataEntity = nullptr;
-    // Links first: they let go of their items, so the items leave with no link to drop.
-    if (fLinkList) fLinkList->FreeWheneverPossible();
-    fLinkList = nullptr;
+    // Links first: they let go of their items, so the items leave with no link to drop. The
+    // empty list stays until the rows are gone, for handlers that look at it meanwhile.
+    if (fLinkList) fLinkList->Clear();
     if (fRowList) fRowList->FreeWheneverPossible();
     fRowList = nullptr;
+    if (fLinkList) fLinkList->FreeWheneverPossible();
+    fLinkList = nullptr;
     if (fAllDataLists) fAllDataLists->FreeWheneverPossible();
     fAllDataLists = nullptr;
     // The tree's entities have no rows left to remove.

@@ -147,7 +147,7 @@ void TvxGant_ComBasic::UpdateRowRects()
     fRowsInView.clear();
     fMaxBandHeight = 0;
     fRowsInViewStale = false;
-    if (fUseGridNotTree || !fTree || !fGA) return;
+    if (fUseGridNotTree || !fTree || !fGA || !fRowList) return;
     fTree->EnsureDisplayUpToDate();
     const int height = fGA->GetHeight();
     TvxDataEntity_Tree* top = fTree->GetTopItem();
