@@ -191,7 +191,7 @@ TGantRow* TvxGant_ComBasic::FindTreeRowFromY(int y)
             if (holds(row)) return row;
         return nullptr;
     };
-    if (!fTree) return nullptr;
+    if (!fTree || !fRowList) return nullptr;
     TTreeNode* start = nullptr;
     bool down = true;
     if (fRowsInView.empty()) {
