@@ -3,7 +3,6 @@
 #include "gantt/vxGantModel.h"
 #include "gantt/vxGantTree.h"
 
-#include "dataentity/vxDataTraveser.h"
 #include "scaler/vxScaler.h"
 
 #include <algorithm>
@@ -121,18 +120,40 @@ bool TGantRow::RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect)
 
 // ---- Hit tests ----
 
+// The same rectangle as RectFromDataEntity, tested edge by edge so that most items are passed
+// over after the band and one end: the scaler's mapping is the cost of a hit test.
+bool TGantRow::HitsItem(TvxDataEntity_Chronbar* item, int x, int y)
+{
+    if (!item->GetVisible()) return false;
+    int y1 = 0, y2 = 0;
+    if (!YStartStopFromDataEntity(item, y1, y2)) return false;
+    const double f = Gant->GetIsPrinting() ? Gant->GetGA()->GetPrintScaley() : 1.0;
+    const int top = y1 + static_cast<int>(std::lrint(item->GetTopInset() * f));
+    const int bottom = std::max(y2 - static_cast<int>(std::lrint(item->GetBottomInset() * f)), top);
+    if (y < top || y >= bottom) return false;
+    TvxDateScaler* scaler = Gant->GetDateScaler();
+    const bool printing = Gant->GetIsPrinting();
+    const double sx = printing ? Gant->GetGA()->GetScalex() : 1.0;
+    const int width = item->GetFixedPixelWidth();
+    int x1 = scaler->DateToPixel(item->GetStartDateTime());
+    if (!item->IsResizable()) x1 -= width / 2;
+    const int left = printing ? RoundScaled(x1, sx) : x1;
+    if (x < left) return false;
+    int x2 = item->IsResizable() ? scaler->DateToPixel(item->GetStopDateTime()) : x1 + width;
+    if (printing) x2 = RoundScaled(x2, sx);
+    return x < std::max(x2, left + 5);
+}
+
 TvxDataEntity_Chronbar* TGantRow::FindDataEntityFromXY(int x, int y)
 {
-    if (!DataLists) return nullptr;
-    std::vector<int> layers;
-    for (int i = std::max(0, DrawLayerStart); i < DataLists->Count(); ++i) layers.push_back(i);
-    if (layers.empty()) return nullptr;
-    TDataListTrav trav(DataLists, layers);
-    TRect r;
-    // The item drawn last lies on top.
-    for (trav.Last(); !trav.BOF(); trav.Prev()) {
-        auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
-        if (item && RectFromDataEntity(item, r) && r.Contains({x, y})) return item;
+    if (!DataLists || !Gant || !Gant->GetDateScaler()) return nullptr;
+    // The item drawn last lies on top: layers and items from the last back to DrawLayerStart.
+    for (int l = DataLists->Count() - 1; l >= std::max(0, DrawLayerStart); --l) {
+        TvxDataList* list = DataLists->GetDataList(l);
+        for (int i = list ? list->Count() - 1 : -1; i >= 0; --i) {
+            auto* item = static_cast<TvxDataEntity_Chronbar*>(list->GetItems(i));
+            if (item && HitsItem(item, x, y)) return item;
+        }
     }
     return nullptr;
 }

@@ -246,6 +246,7 @@ private:
     friend class TvxGant_ComBasic;
 
     void _OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable);
+    bool HitsItem(TvxDataEntity_Chronbar* item, int x, int y);
     int LayerOf(const TvxDataEntity_Chronbar* item) const;
 
     TvxDataEntity_GridTreeNode* GridNode = nullptr;

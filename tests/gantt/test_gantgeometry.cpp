@@ -132,6 +132,19 @@ TEST(GantGeometry, HitTestsAtRectangleBorders)
     c.Row(a)->SetDrawLayerStart(1);
     EXPECT_EQ(c.gant->GetDataEntityFromXY(120, 10), nullptr) << "layers below DrawLayerStart are not hit";
     EXPECT_EQ(c.gant->GetDataEntityFromXY(60, 10), upper);
+
+    // Narrow items: a fixed width of 7 at pixel 100, and a stop before the start (5 pixels).
+    auto* b = c.Node(nullptr, "B");
+    auto* pin = c.Item(b, kMonday + 2, kMonday + 2);
+    pin->SetFixedPixelWidth(7);
+    auto* reversed = c.Item(b, kMonday + 4, kMonday + 4);
+    reversed->SetStopDateTime(kMonday + 3);
+    c.Pass();
+    EXPECT_EQ(c.gant->GetDataEntityFromXY(97, 30), pin);
+    EXPECT_EQ(c.gant->GetDataEntityFromXY(103, 30), pin);
+    EXPECT_EQ(c.gant->GetDataEntityFromXY(104, 30), nullptr);
+    EXPECT_EQ(c.gant->GetDataEntityFromXY(204, 30), reversed);
+    EXPECT_EQ(c.gant->GetDataEntityFromXY(205, 30), nullptr);
 }
 
 TEST(GantGeometry, RowsByYOnBordersAndBeyondTheView)
