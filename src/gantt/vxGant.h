@@ -199,7 +199,11 @@ private:
     friend class TGantRow;
     friend class TGantRowList;
 
-    void RowsChanged() { fRowsInViewStale = true; }
+    void RowsChanged()
+    {
+        fRowsInViewStale = true;
+        fRowsInView.clear();
+    }
     void HookTexts(TvxDataEntity_Chronbar* item);
     // The first row of the last pass's rows in view, or the rows beyond them, holding y.
     TGantRow* FindTreeRowFromY(int y);

@@ -36,6 +36,8 @@ void TGantRow::CleanForFree()
 {
     TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
     TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
+    // A row on its way out asks for no lanes.
+    CollisionDetection = false;
     if (!DataLists) return;
     TvxDataList2lev* lists = DataLists;
     // While the chart goes, it drops the whole list of lists at once.

@@ -19,7 +19,12 @@ void TGantTree::_InsertItem(TvxDataEntity* entity)
 
 void TGantTree::_DeleteItem(TvxDataEntity* entity)
 {
-    if (!Detached()) fGant->GetRowList()->RemoveRow(static_cast<TvxDataEntity_Tree*>(entity), nullptr);
+    // Every row of the entity goes (a host may have added more than one): none may outlive it.
+    if (!Detached()) {
+        auto* node = static_cast<TvxDataEntity_Tree*>(entity);
+        TGantRowList* rows = fGant->GetRowList();
+        while (rows->FindRowFromTreeNode(node)) rows->RemoveRow(node, nullptr);
+    }
     TvxTree_ComBasic::_DeleteItem(entity);
     if (!Detached()) fGant->InvalidateGA();
 }

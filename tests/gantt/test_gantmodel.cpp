@@ -53,9 +53,30 @@ TEST(GantRows, FollowTheTreesEntitiesWhetherShownOrNot)
     EXPECT_EQ(c.Row(a1), nullptr);
     EXPECT_EQ(c.gant->GetAllDataLists()->Count(), 2) << "the removed rows' layers left the list of all layers";
 
+    // A second row a host added for B goes with B too.
+    c.rows->AddRow(b, nullptr);
+    ASSERT_EQ(c.rows->Count(), 3);
+    c.tree->RemoveDataEntity(b);
+    EXPECT_EQ(RowTexts(c.rows), (Strings{"A"}));
+
     c.tree->Clear();
     EXPECT_EQ(c.rows->Count(), 0);
-    (void)b;
+}
+
+TEST(GantModel, AnItemIsVisibleWhenAnyPartOfItIsInTheScalersRange)
+{
+    GantChart c;  // Monday .. Monday + 10
+    auto* a = c.Node(nullptr, "A");
+    auto* item = c.Item(a, kMonday - 2, kMonday - 1);
+    EXPECT_FALSE(c.gant->IsVisible(item));
+    item->SetStartStop(kMonday - 2, kMonday);
+    EXPECT_TRUE(c.gant->IsVisible(item)) << "the range's start counts";
+    item->SetStartStop(kMonday - 2, kMonday + 20);
+    EXPECT_TRUE(c.gant->IsVisible(item)) << "spanning the whole range";
+    item->SetStartStop(kMonday + 10, kMonday + 12);
+    EXPECT_TRUE(c.gant->IsVisible(item));
+    item->SetStartStop(kMonday + 10.5, kMonday + 12);
+    EXPECT_FALSE(c.gant->IsVisible(item));
 }
 
 TEST(GantRows, BandsFollowCollapseExpandHideAndMove)
