@@ -315,6 +315,14 @@ TvxDataEntity_Chronbar* TvxGant_ComBasic::AddChronbar(TvxDataEntity_Tree* treeNo
     return AddChronbarToGantRow(row, layer);
 }
 
+TvxDataEntity_Chronbar* TvxGant_ComBasic::GridNode_AddChronbar(TvxDataEntity_GridTreeNode* gridNode, int layer)
+{
+    if (!gridNode) return nullptr;
+    TGantRow* row = fRowList->FindRowFromGridNode(gridNode);
+    if (!row) throw EInvalidArgument(kNodeWithoutRow);
+    return AddChronbarToGantRow(row, layer);
+}
+
 void TvxGant_ComBasic::RemoveChronbar(TvxDataEntity_Chronbar* item)
 {
     if (item && item->GetDataList()) item->GetDataList()->Remove(item);

@@ -82,6 +82,7 @@ public:
     TvxDataEntity_Chronbar* AddChronbarToGantRow(TGantRow* row, int layer);
     // A node without a row of this chart throws EInvalidArgument; a null node gives null.
     TvxDataEntity_Chronbar* AddChronbar(TvxDataEntity_Tree* treeNode, int layer);
+    TvxDataEntity_Chronbar* GridNode_AddChronbar(TvxDataEntity_GridTreeNode* gridNode, int layer);
     void RemoveChronbar(TvxDataEntity_Chronbar* item);
     TvxDataEntity_Link* AddLink();
     // Deletes every link that starts or ends at the item, last link first.
