@@ -2,6 +2,8 @@
 // hit tests at rectangle borders, and rows found by y in and beyond the view.
 #include "vxGantFixture.h"
 
+#include "support/vxTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -176,4 +178,17 @@ TEST(GantGeometry, RowsByYOnBordersAndBeyondTheView)
     // Removing a row refreshes the lookup: no removed row is found.
     c.tree->RemoveDataEntity(n[11]);
     EXPECT_EQ(c.rows->FindRowFromY(21), c.Row(n[12]));
+}
+
+TEST(GantGeometry, APaintReadsTheBandsOfTheRowsInView)
+{
+    GantChart c;
+    auto* a = c.Node(nullptr, "A");
+    c.Node(nullptr, "B");
+    c.gant->SetGantBackColor(0x336699);
+    const QImage image = c.ga->GrabImage();
+    EXPECT_EQ(vxplan::test::PixelAt(image, 10, 10), 0x336699u);
+    ASSERT_EQ(c.gant->GetRowsInView().size(), 2u);
+    EXPECT_EQ(c.gant->GetRowsInView().front(), c.Row(a));
+    EXPECT_EQ(c.rows->FindRowFromY(10), c.Row(a));
 }
