@@ -217,8 +217,8 @@ void TvxGant_ComBasic::HookTexts(TvxDataEntity_Chronbar* item)
 
 void TvxGant_ComBasic::_InsertItem(TvxDataEntity* entity)
 {
+    // The item's texts took the chart's fonts when the row's list made the item.
     auto* item = dynamic_cast<TvxDataEntity_Chronbar*>(entity);
-    HookTexts(item);
     InvalidateGA();
     if (TGantRow* row = item ? item->GetRow() : nullptr) row->UpdateSubColumns();
     if (OnInsertItem_Chronbar) OnInsertItem_Chronbar(this, entity);
@@ -265,7 +265,6 @@ void TvxGant_ComBasic::_OnBeforeCanEditItem(TvxDataEntity* entity)
 
 void TvxGant_ComBasic::_LoadItem(TvxDataEntity* entity)
 {
-    HookTexts(dynamic_cast<TvxDataEntity_Chronbar*>(entity));
     if (OnVirtualLoad_Chronbar) OnVirtualLoad_Chronbar(this, entity);
 }
 
