@@ -118,7 +118,10 @@ TvxGant_ComBasic::~TvxGant_ComBasic()
     fLinkList = nullptr;
     if (fAllDataLists) fAllDataLists->FreeWheneverPossible();
     fAllDataLists = nullptr;
-    // The tree's entities have no rows left to remove.
+    // The tree's entities have no rows left to remove. It is emptied while it is whole: its own
+    // teardown frees the lists of children before the entities that were moved into older lists,
+    // which then reach their freed lists.
+    if (fTree) fTree->Clear();
     delete fTree;
     fTree = nullptr;
     fRowsInView.clear();
