@@ -1,0 +1,246 @@
+// TvxGant_ComBasic: the Gantt chart. The tree on the left gives the rows; the date scaler on top
+// of the Gantt area on the right maps time to pixels; the chart holds the rows, the three-level
+// list of every row's layers, the controller through which every time-item list reports, and the
+// list of links.
+//
+// Rows follow the tree: one row per tree entity, made when the entity is inserted and freed when
+// it is deleted, whether or not its node is shown (children of a collapsed parent and hidden
+// entities keep their rows; their bands are empty until they are shown).
+//
+// The chart reads row bands once per pass over the rows in view (UpdateRowRects, run before each
+// paint); the rows out of view read theirs when asked. FindRowFromY and GetDataEntityFromXY use
+// the pass, so pointer lookups cost what is in view, not what the chart holds.
+#pragma once
+
+#include "gantt/vxGantModel.h"
+#include "paint/vxOffscreenPaint.h"
+#include "platform/vxCanvas.h"
+#include "platform/vxPanel.h"
+
+#include <vector>
+
+namespace vxplan {
+
+class TvxDateScaler;
+class TGantTree;
+class TvxGant_ComBasic;
+
+// ---- The Gantt area ----
+
+class TvxOffscreenPaint_GA : public TvxOffscreenPaint {
+public:
+    TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGant);
+    TvxGant_ComBasic* GetGant() const { return fGant; }
+
+private:
+    TvxGant_ComBasic* fGant;
+};
+
+// ---- Events ----
+
+using TOnGantItemNotify = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity* theDataEntity)>;
+using TOnInfoPush_Chronbar = TOnGantItemNotify;
+using TOnGantVirtualLoad = TOnGantItemNotify;
+using TOnGantVirtualUnLoad = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity* theDataEntity, bool& CanUnload)>;
+using TOnHintInfo = TMethod<void(TObject* theObject, TDateTime theStart, TDateTime theStop, TDateTime theLength)>;
+using TOnTimeCopyOrChangeRow = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theDataEntity, TGantRow* theRow,
+                                            TGantRow* theNewRow, TDateTime theStartDate, TDateTime theStopDate)>;
+using TGantRowNotify = TMethod<void(TGantRowList* theGantRowList, TGantRow* theGantRow)>;
+using TUserCreateGantRow = TMethod<void(TGantRowList* theGantRowList, TvxDataEntity_Tree* theNode,
+                                        TvxDataEntity_GridTreeNode* theDataEntity_GridTreeNode, TGantRow*& result)>;
+using TOnCollisionDetected = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theDataEntity, int theNewSubColPosition)>;
+
+// ---- The chart ----
+
+class TvxGant_ComBasic : public TCustomPanel {
+public:
+    static constexpr const char* kRowNotInChart = "The row is not in this chart";
+    static constexpr const char* kNodeWithoutRow = "The node has no row in this chart";
+
+    explicit TvxGant_ComBasic(TComponent* AOwner = nullptr);
+    ~TvxGant_ComBasic() override;
+
+    // ---- Children
+    TGantTree* GetTreeView() const { return fTree; }
+    TvxDateScaler* GetDateScaler() const { return fScaler; }
+    TvxOffscreenPaint_GA* GetGA() const { return fGA; }
+
+    // ---- Containers
+    TGantRowList* GetRowList() const { return fRowList; }
+    TvxDataList3lev* GetAllDataLists() const { return fAllDataLists; }
+    TvxListController* GetTimeItemController() const { return fItemController; }
+    TvxDataList* GetLinks() const { return fLinkList; }
+    TvxDataEntityClass GetItemClass() const { return fItemClass; }
+    TvxDataEntityClass GetLinkClass() const { return fLinkClass; }
+
+    // Grid mode joins with the data grid; until then the rows come from the tree.
+    bool GetUseGridNotTree() const { return fUseGridNotTree; }
+    bool RowTypeCheckOK(const TGantRow* row) const;
+
+    // ---- Items and links
+    // Null for a null row; a row that is not (or no longer) in this chart throws EInvalidArgument.
+    TvxDataEntity_Chronbar* AddChronbarToGantRow(TGantRow* row, int layer);
+    // A node without a row of this chart throws EInvalidArgument; a null node gives null.
+    TvxDataEntity_Chronbar* AddChronbar(TvxDataEntity_Tree* treeNode, int layer);
+    TvxDataEntity_Chronbar* GridNode_AddChronbar(TvxDataEntity_GridTreeNode* gridNode, int layer);
+    void RemoveChronbar(TvxDataEntity_Chronbar* item);
+    TvxDataEntity_Link* AddLink();
+    // Deletes every link that starts or ends at the item, last link first.
+    void DropAllLinks(TvxDataEntity_Chronbar* item);
+    TvxDataEntity_Chronbar* FindChronbarObjectFromUserReference(const void* ref);
+    void CopyDataEntity(TvxDataEntity_Chronbar* source, TvxDataEntity_Chronbar* destination);
+    // Raise OnTimeCopy / OnTimeChangeRow when assigned; making or moving the item is the
+    // handler's work. The result says whether a handler was assigned.
+    virtual bool TimeCopy(TvxDataEntity_Chronbar* item, TGantRow* row, TGantRow* newRow, TDateTime start, TDateTime stop,
+                          TvxDataEntity_Chronbar*& newItem);
+    virtual bool TimeMoveRow(TvxDataEntity_Chronbar* item, TGantRow* row, TGantRow* newRow, TDateTime start,
+                             TDateTime stop, TvxDataEntity_Chronbar*& newItem);
+
+    TvxDataEntity_Chronbar* GetDataEntityFromXY(int x, int y);
+    // (-1, -1, -1, -1) when the item has no rectangle.
+    bool RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect);
+    // Some part of the item lies in the scaler's visible range.
+    bool IsVisible(const TvxDataEntity_Chronbar* item) const;
+    TvxDataEntity_Chronbar* GetActiveDataEntity() const { return fActiveDataEntity; }
+    void SetActiveDataEntity(TvxDataEntity_Chronbar* item);
+    // The item under the last mouse press in the area.
+    TvxDataEntity_Chronbar* GetMouseDownDataEntity() const { return fMouseDownDataEntity; }
+    void SetMouseDownDataEntity(TvxDataEntity_Chronbar* item) { fMouseDownDataEntity = item; }
+    TGantRow* GetActiveGantRow();
+
+    TvxDataEntity_Tree* AddDataEntityTree(TvxDataEntity_Tree* parent);
+    TvxDataEntity_Tree* AddRootDataEntityTree() { return AddDataEntityTree(nullptr); }
+
+    // ---- Row bands
+    // One pass over the rows in view: refreshes their bands and the lookup FindRowFromY uses.
+    void UpdateRowRects();
+    // The rows of the last pass in display order, top to bottom.
+    const std::vector<TGantRow*>& GetRowsInView() const { return fRowsInView; }
+    int GetLastRowHeight() const { return fLastRowHeight; }
+    int GetVerticalPrintOffset() const { return fVerticalPrintOffset; }
+    void SetVerticalPrintOffset(int offset);
+    bool GetIsPrinting() const;
+
+    // ---- Defaults and fonts
+    TLinkStyle GetDefaultLinkStyle() const { return fDefaultLinkStyle; }
+    void SetDefaultLinkStyle(TLinkStyle value) { fDefaultLinkStyle = value; }
+    TColor GetDefaultLinkColor() const { return fDefaultLinkColor; }
+    void SetDefaultLinkColor(TColor value) { fDefaultLinkColor = value; }
+    TColor GetGantBackColor() const { return fGantBackColor; }
+    void SetGantBackColor(TColor value);
+    TFont& GetFontTimeItemStyle1() { return fFontTimeItemStyle1; }
+    TFont& GetFontTimeItemStyle2() { return fFontTimeItemStyle2; }
+    TFont& GetFontTimeItemStyle3() { return fFontTimeItemStyle3; }
+    void SetFontTimeItemStyle1(const TFont& font);
+    void SetFontTimeItemStyle2(const TFont& font);
+    void SetFontTimeItemStyle3(const TFont& font);
+    // The texts' font choice: style 2 and 3 their fonts, any other style the first.
+    void _OnTimeItemTextStyleSet(TvxTimeItemTextCollection* theCollection, TCanvas& aCanvas, int32_t aStyle);
+
+    // ---- Sub-columns
+    bool GetSomeRowsPaused() const { return fSomeRowsPaused; }
+    void UnPauseCollisionDetectionRows();
+
+    // ---- Repaint
+    void InvalidateGA(TObject* sender = nullptr);
+    void RefreshOthers(TObject* sender);
+    bool IsBeingDestroyed() const { return IsDestroying(); }
+
+    // ---- Events
+    TOnContentChanged OnContentChanged_Chronbar;
+    TOnSelectionChanged OnSelectionChanged_Chronbar;
+    TOnDeleteItem OnDeleteItem_Chronbar;
+    TOnInsertItem OnInsertItem_Chronbar;
+    TOnInfoPush OnValueChanged_Chronbar;
+    TOnInfoPush_Chronbar OnChangeDataEntity_Chronbar;
+    TOnBeforeCanEditItem OnBeforeCanEditItem_Chronbar;
+    TOnGantVirtualLoad OnVirtualLoad_Chronbar;
+    TOnGantVirtualUnLoad OnVirtualUnLoad_Chronbar;
+    TOnHintInfo OnHintInfo;
+    TOnTimeCopyOrChangeRow OnTimeCopy;
+    TOnTimeCopyOrChangeRow OnTimeChangeRow;
+    TGantRowNotify OnAfterAddGantRow;
+    TGantRowNotify OnBeforeFreeGantRow;
+    TUserCreateGantRow OnUserCreateGantRow;
+    TOnCollisionDetected OnCollisionDetected;
+
+    // ---- Factories, for descendants that build with their own classes
+    virtual TvxDateScaler* CreateDateScaler();
+    virtual TGantTree* CreateTree();
+    virtual TGantRowList* CreateRowList();
+    virtual TvxDataList* CreateLinkList();
+    virtual TGantRow* CreateRow(TvxDataEntity_Tree* treeNode, TvxDataEntity_GridTreeNode* gridNode);
+    virtual TvxDataList_GantRow* CreateDataList_GantRow();
+    virtual TvxDataList2lev* CreateDataList2Lev();
+    virtual TvxDataList3lev* CreateDataList3Lev();
+
+protected:
+    // A descendant with its own factories constructs through this and calls
+    // InitializeInConstructor at the end of its own constructor, when its overrides are in force.
+    struct TDeferInitialize {};
+    TvxGant_ComBasic(TComponent* AOwner, TDeferInitialize);
+    virtual void InitializeInConstructor();
+    virtual void Initialize();
+
+    // The area's paint.
+    virtual void GantAreaPaint(TObject* sender);
+
+    // The time-item controller's handlers.
+    virtual void _InsertItem(TvxDataEntity* entity);
+    virtual void _DeleteItem(TvxDataEntity* entity);
+    virtual void _ContentChanged(TvxDataList* list);
+    virtual void _SelectionChanged(TvxDataList* list, TvxDataEntity* entity);
+    virtual void _InfoPush(TvxDataEntity* entity);
+    virtual void _OnBeforeCanEditItem(TvxDataEntity* entity);
+    virtual void _LoadItem(TvxDataEntity* entity);
+    virtual void _UnloadItem(TvxDataEntity* entity, bool& CanUnload);
+    virtual void _EnterOwnerAfterChange(TvxDataEntity* entity);
+
+private:
+    friend class TGantRow;
+    friend class TGantRowList;
+
+    void RowsChanged()
+    {
+        fRowsInViewStale = true;
+        fRowsInView.clear();
+    }
+    void HookTexts(TvxDataEntity_Chronbar* item);
+    // The first row of the last pass's rows in view, or the rows beyond them, holding y.
+    TGantRow* FindTreeRowFromY(int y);
+
+    TGantTree* fTree = nullptr;
+    TvxDateScaler* fScaler = nullptr;
+    TvxOffscreenPaint_GA* fGA = nullptr;
+    TPanel* fTreePanel = nullptr;
+    TPanel* fCornerPanel = nullptr;
+    TPanel* fHolderPanel = nullptr;
+
+    TGantRowList* fRowList = nullptr;
+    TvxDataList3lev* fAllDataLists = nullptr;
+    TvxListController* fItemController = nullptr;
+    TvxListController* fLinkController = nullptr;
+    TvxDataList* fLinkList = nullptr;
+    TvxDataEntityClass fItemClass = EntityClassOf<TvxDataEntity_Chronbar>();
+    TvxDataEntityClass fLinkClass = EntityClassOf<TvxDataEntity_Link>();
+    TvxDataEntity_Chronbar* fActiveDataEntity = nullptr;
+    TvxDataEntity_Chronbar* fMouseDownDataEntity = nullptr;
+    bool fUseGridNotTree = false;
+    bool fSomeRowsPaused = false;
+
+    TLinkStyle fDefaultLinkStyle = TLinkStyle::tlsDefault;
+    TColor fDefaultLinkColor = 0xFF0000;
+    TColor fGantBackColor = 0xC0C0C0;
+    TFont fFontTimeItemStyle1;
+    TFont fFontTimeItemStyle2;
+    TFont fFontTimeItemStyle3;
+
+    int fLastRowHeight = 18;
+    int fVerticalPrintOffset = 0;
+    uint64_t fRectPass = 0;
+    bool fRowsInViewStale = true;
+    std::vector<TGantRow*> fRowsInView;
+    int fMaxBandHeight = 0;
+};
+
+}  // namespace vxplan

@@ -1,0 +1,359 @@
+// Rows, their layers and lanes, and the row list.
+#include "gantt/vxGant.h"
+#include "gantt/vxGantModel.h"
+
+#include "dataentity/vxDataTraveser.h"
+#include "dataentity/vxDoLater.h"
+#include "overlap/vxTimeDistinctGenericThread.h"
+#include "platform/vxApplication.h"
+#include "platform/vxExceptions.h"
+#include "tree/vxTree.h"
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+namespace vxplan {
+
+// ---- TGantRow ----
+
+TGantRow::TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridNode)
+    : GridNode(theGridNode), TreeNode(theTreeNode), RowList(theRowList), Gant(theRowList ? theRowList->GetGant() : nullptr)
+{
+    DataLists = Gant ? Gant->CreateDataList2Lev() : new TvxDataList2lev;
+    DataLists->AfterCreate();
+    DataLists->OnMissingIndex = TOnMissingIndex(this, &TGantRow::_OnMissingIndex);
+    if (Gant) Gant->fAllDataLists->Add(DataLists);
+}
+
+TGantRow::~TGantRow()
+{
+    // CleanForFree normally ran; a row freed without it still lets go of what it holds.
+    if (DataLists) CleanForFree();
+}
+
+void TGantRow::CleanForFree()
+{
+    TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
+    TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
+    // A row on its way out asks for no lanes.
+    CollisionDetection = false;
+    if (!DataLists) return;
+    TvxDataList2lev* lists = DataLists;
+    // While the chart goes, it drops the whole list of lists at once.
+    if (Gant && !Gant->IsBeingDestroyed()) Gant->fAllDataLists->Remove(lists);
+    std::exception_ptr first;
+    for (int i = lists->Count() - 1; i >= 0; --i) {
+        try {
+            if (TvxDataList* list = lists->GetDataList(i)) list->FreeWheneverPossible();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    DataLists = nullptr;
+    lists->FreeWheneverPossible();
+    TreeNode = nullptr;
+    GridNode = nullptr;
+    RowList = nullptr;
+    Gant = nullptr;
+    if (first) std::rethrow_exception(first);
+}
+
+void TGantRow::_OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable)
+{
+    if (theCaller != DataLists || theIndex < 0) return;
+    while (DataLists->Count() <= theIndex) AddDataList();
+    theFixable = true;
+}
+
+TvxDataList_GantRow* TGantRow::AddDataList()
+{
+    if (!DataLists || !Gant) throw EInvalidOperation("The row has left its chart");
+    TvxDataList_GantRow* list = Gant->CreateDataList_GantRow();
+    list->AfterCreate(Gant->fItemController, Gant->fItemClass);
+    list->SetRow(this);
+    DataLists->Add(list);
+    return list;
+}
+
+TvxDataList_GantRow* TGantRow::GetLayer(int i)
+{
+    if (i < 0 || !DataLists) return nullptr;
+    return static_cast<TvxDataList_GantRow*>(DataLists->GetDataList(i));
+}
+
+int TGantRow::LayerOf(const TvxDataEntity_Chronbar* item) const
+{
+    return DataLists && item ? DataLists->IndexOf(item->GetDataList()) : -1;
+}
+
+void TGantRow::DataListOnSubCol(int layer, int subCol)
+{
+    if (layer < 0 || layer >= kMaxSubColLayers) return;
+    fDataListOnSubCol[static_cast<size_t>(layer)] = subCol;
+}
+
+int TGantRow::GetDataListOnSubCol(int layer) const
+{
+    if (layer < 0 || layer >= kMaxSubColLayers) return 0;
+    return fDataListOnSubCol[static_cast<size_t>(layer)];
+}
+
+// ---- Lanes ----
+
+void TGantRow::SetUseSubCols(int n)
+{
+    if (UseSubCols == n) return;
+    UseSubCols = n;
+    if (Gant) Gant->InvalidateGA();
+}
+
+void TGantRow::UpdateSubColumns()
+{
+    if (!CollisionDetection) return;
+    TDoLater::DoLater(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync), this);
+}
+
+void TGantRow::UpdateSubColumnsAsync(TObject*)
+{
+    try {
+        CleanUpThread();
+        if (!DataLists) return;
+        if (TTimeDistinctGenericThread::ThreadCount() < TTimeDistinctGenericThread::MaxThreads()) {
+            auto* worker = new TTimeDistinctGenericThread;
+            Thread = worker;
+            worker->OnDone = TNotifyEvent(this, &TGantRow::TimeDistinctThreadDone);
+            TDataListTrav trav(DataLists);
+            for (trav.First(); !trav.Eof(); trav.Next()) {
+                auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
+                if (!item || !item->GetVisible()) continue;
+                const std::string key =
+                    CollisionAllLayers ? std::string() : std::to_string(reinterpret_cast<uintptr_t>(item->GetDataList()));
+                worker->Holders().Add(RoundToWholeSeconds(item->GetStartDateTime()),
+                                      RoundToWholeSeconds(item->GetStopDateTime()), key, item);
+            }
+            worker->Resume();
+        } else {
+            SetCollisionDetectionPause(true);
+        }
+    } catch (const std::exception& e) {
+        ShowMessage(std::string("UpdateSubColumns exception:") + e.what());
+    }
+}
+
+void TGantRow::TimeDistinctThreadDone(TObject*)
+{
+    try {
+        SetUseSubCols(0);
+        int maximum = 0;
+        if (DataLists) {
+            TDataListTrav trav(DataLists);
+            for (trav.First(); !trav.Eof() && Thread; trav.Next()) {
+                auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
+                if (!item) continue;
+                TDistinctTimeHolder* h = Thread->Holders().FindFromReference(item);
+                if (!h) continue;
+                int lane = h->SubColumn;
+                if (item->GetSubCol() != lane && Gant && Gant->OnCollisionDetected) {
+                    item->SetSubCol(-1);
+                    Gant->OnCollisionDetected(Gant, item, lane);
+                    if (item->GetSubCol() != -1) lane = item->GetSubCol();
+                }
+                item->SetSubCol(lane);
+                maximum = std::max(maximum, lane);
+            }
+        }
+        SetUseSubCols(maximum);
+        if (Gant) Gant->InvalidateGA();
+        CleanUpThread();
+    } catch (const std::exception& e) {
+        ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
+    }
+}
+
+void TGantRow::CleanUpThread()
+{
+    if (!Thread) return;
+    TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
+    if (Gant && Gant->fSomeRowsPaused && TTimeDistinctGenericThread::ThreadCount() < 5)
+        Gant->UnPauseCollisionDetectionRows();
+}
+
+void TGantRow::SetCollisionDetection(bool on)
+{
+    if (CollisionDetection == on) return;
+    CollisionDetection = on;
+    UpdateSubColumns();
+    if (!on) SetUseSubCols(0);
+    if (Gant) Gant->InvalidateGA();
+}
+
+void TGantRow::SetCollisionDetectionPause(bool pause)
+{
+    if (pause && CollisionDetection && !CollisionDetectionPaused) {
+        SetCollisionDetection(false);
+        CollisionDetectionPaused = true;
+        if (Gant) Gant->fSomeRowsPaused = true;
+    } else if (!pause && CollisionDetectionPaused) {
+        CollisionDetectionPaused = false;
+        SetCollisionDetection(true);
+    }
+}
+
+// ---- TGantRowList ----
+
+TGantRowList::~TGantRowList()
+{
+    if (!fLive.empty()) CleanForFree();
+}
+
+int TGantRowList::Count() const { return static_cast<int>(fRows.size()) - fHoles; }
+
+void TGantRowList::Compact() const
+{
+    if (fHoles == 0) return;
+    size_t to = 0;
+    for (size_t from = 0; from < fRows.size(); ++from)
+        if (fRows[from]) {
+            fRows[to] = fRows[from];
+            fSequences[to] = fSequences[from];
+            ++to;
+        }
+    fRows.resize(to);
+    fSequences.resize(to);
+    fHoles = 0;
+}
+
+TGantRow* TGantRowList::GetGantRow(int i) const
+{
+    Compact();
+    if (i < 0 || i >= static_cast<int>(fRows.size())) return nullptr;
+    return fRows[static_cast<size_t>(i)];
+}
+
+TGantRow* TGantRowList::AddRow(TvxDataEntity_Tree* treeNode, TvxDataEntity_GridTreeNode* gridNode)
+{
+    TGantRow* row = nullptr;
+    if (Gant && Gant->OnUserCreateGantRow)
+        Gant->OnUserCreateGantRow(this, treeNode, gridNode, row);
+    else
+        row = Gant ? Gant->CreateRow(treeNode, gridNode) : new TGantRow(this, treeNode, gridNode);
+    if (!row) return nullptr;
+    if (fLive.count(row)) throw EInvalidArgument("The row is already in the list");
+    row->fSequence = fNextSequence++;
+    fRows.push_back(row);
+    fSequences.push_back(row->fSequence);
+    fLive.insert(row);
+    if (row->TreeNode) fByTreeNode[row->TreeNode].push_back(row);
+    if (Gant) Gant->RowsChanged();
+    if (Gant && Gant->OnAfterAddGantRow) Gant->OnAfterAddGantRow(this, row);
+    return row;
+}
+
+void TGantRowList::Forget(TGantRow* row)
+{
+    if (!fLive.erase(row)) return;
+    if (row->TreeNode) {
+        auto it = fByTreeNode.find(row->TreeNode);
+        if (it != fByTreeNode.end()) {
+            auto& rows = it->second;
+            rows.erase(std::remove(rows.begin(), rows.end(), row), rows.end());
+            if (rows.empty()) fByTreeNode.erase(it);
+        }
+    }
+    // The last row goes at once (the usual order when everything goes); others leave a hole.
+    if (!fRows.empty() && fRows.back() == row) {
+        fRows.pop_back();
+        fSequences.pop_back();
+    } else {
+        // Rows are appended in sequence order and holes keep their number: a binary search finds it.
+        auto it = std::lower_bound(fSequences.begin(), fSequences.end(), row->fSequence);
+        const size_t i = static_cast<size_t>(it - fSequences.begin());
+        if (i < fRows.size() && fRows[i] == row) {
+            fRows[i] = nullptr;
+            ++fHoles;
+        }
+    }
+    if (Gant) Gant->RowsChanged();
+}
+
+void TGantRowList::RemoveRow(TvxDataEntity_Tree* treeNode, TvxDataEntity_GridTreeNode* gridNode)
+{
+    TGantRow* row = treeNode ? FindRowFromTreeNode(treeNode) : FindRowFromGridNode(gridNode);
+    if (!row) return;
+    if (Gant && Gant->OnBeforeFreeGantRow) Gant->OnBeforeFreeGantRow(this, row);
+    // The handler may have removed it already.
+    if (!fLive.count(row)) return;
+    Forget(row);
+    row->FreeWheneverPossible();
+}
+
+TGantRow* TGantRowList::FindRowFromTreeNode(const TvxDataEntity_Tree* node) const
+{
+    if (!node) return nullptr;
+    auto it = fByTreeNode.find(node);
+    return it == fByTreeNode.end() || it->second.empty() ? nullptr : it->second.front();
+}
+
+TGantRow* TGantRowList::FindRowFromGridNode(const TvxDataEntity_GridTreeNode* node) const
+{
+    // The grid node's own row slot joins with the grid; until then the rows are searched.
+    if (!node) return nullptr;
+    Compact();
+    for (TGantRow* row : fRows)
+        if (row->GridNode == node) return row;
+    return nullptr;
+}
+
+TGantRow* TGantRowList::FindRowFromUntypedNode(const TvxDataEntity* entity) const
+{
+    if (!entity) return nullptr;
+    if (auto* tree = dynamic_cast<const TvxDataEntity_Tree*>(entity)) return FindRowFromTreeNode(tree);
+    // A grid tree node is a data entity of single inheritance: the addresses agree.
+    return FindRowFromGridNode(static_cast<const TvxDataEntity_GridTreeNode*>(static_cast<const void*>(entity)));
+}
+
+TGantRow* TGantRowList::FindRowFromTreeNodeDataEntityUserReference(const void* ref) const
+{
+    Compact();
+    TGantRow* found = nullptr;
+    for (TGantRow* row : fRows) {
+        if (row->TreeNode) {
+            if (row->TreeNode->GetUserReference() == ref) found = row;
+        } else if (row->GridNode) {
+            // A grid node's user reference is read when the grid joins.
+        }
+    }
+    return found;
+}
+
+TGantRow* TGantRowList::FindRowFromY(int y)
+{
+    if (Gant && !Gant->GetUseGridNotTree()) return Gant->FindTreeRowFromY(y);
+    Compact();
+    for (TGantRow* row : fRows) {
+        if (Gant && !Gant->RowTypeCheckOK(row)) continue;
+        const TRect r = row->GetRect();
+        if (r.Top < y && y < r.Bottom) return row;
+    }
+    return nullptr;
+}
+
+void TGantRowList::CleanForFree()
+{
+    std::exception_ptr first;
+    Compact();
+    while (!fRows.empty()) {
+        TGantRow* row = fRows.back();
+        Forget(row);
+        try {
+            row->FreeWheneverPossible();
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    fByTreeNode.clear();
+    if (first) std::rethrow_exception(first);
+}
+
+}  // namespace vxplan
