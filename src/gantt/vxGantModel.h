@@ -12,6 +12,7 @@
 #pragma once
 
 #include "dataentity/vxDataEntityPack.h"
+#include "gantt/vxGantTypes.h"
 #include "gantt/vxTimeItemTexts.h"
 #include "platform/vxColor.h"
 #include "platform/vxDateUtils.h"
@@ -34,9 +35,6 @@ class TTimeDistinctGenericThread;
 // A node of the data grid's tree; rows built from it arrive with the grid.
 class TvxDataEntity_GridTreeNode;
 
-enum class TChronbarStyle : uint8_t { gtsSquare, gtsSpan, gtsUser, gtsLine, gtsLineWEnd, gtsWave, gtsRomb, gtsImage, gtsPipe };
-enum class TLinkStartFinishOption : uint8_t { tlsfNormal, tlsfSS, tlsfSF, tlsfFS, tlsfFF };
-enum class TLinkStyle : uint8_t { tlsDefault, tlsMSProject, tlsUserDraw };
 
 // ---- Time item ----
 
