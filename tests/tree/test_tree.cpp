@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <memory>
 #include <string>
@@ -363,4 +364,37 @@ TEST(EntityTree, ClearEmptiesEverythingAndTheTreeStaysUsable)
     EXPECT_EQ(s.tree->GetDataLists()->Count(), 1);
     s.Add(nullptr, "again");
     EXPECT_EQ(s.Nodes(), (Strings{"again", "  Not initiated"}));
+}
+
+TEST(EntityTree, ShiftArrowsExtendTheSelectionAndScrollingReportsTheTopEntity)
+{
+    TreeScene s;
+    s.tree->SetMultiSelect(true);
+    s.tree->SetBounds(0, 0, 240, 80);  // five rows in view
+    std::vector<TvxDataEntity_Tree*> e;
+    for (int i = 0; i < 20; ++i) e.push_back(s.Add(nullptr, "e" + std::to_string(i)));
+    s.tree->show();
+    s.Click(e[0]);
+    auto key = [&](int qtKey, Qt::KeyboardModifiers mods) {
+        QKeyEvent down(QEvent::KeyPress, qtKey, mods);
+        QCoreApplication::sendEvent(s.tree.get(), &down);
+        TDoLater::DoAllNow();
+    };
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedTexts(*s.tree), (Strings{"e0", "e1", "e2"}));
+    key(Qt::Key_Down, Qt::NoModifier);
+    EXPECT_EQ(SelectedTexts(*s.tree), (Strings{"e3"}));
+
+    int topChanges = 0;
+    s.tree->OnTopItemChanged = [&](TObject*) { ++topChanges; };
+    s.tree->SetTopItem(e[10]);
+    EXPECT_EQ(s.tree->GetTopItem(), e[10]);
+    key(Qt::Key_End, Qt::NoModifier);
+    EXPECT_EQ(s.tree->GetCurrentDataEntity(), e[19]);
+    EXPECT_EQ(s.tree->GetTopItem(), e[15]);
+    EXPECT_EQ(topChanges, 2);
+    // Setting the same top again reports nothing.
+    s.tree->SetTopItem(e[15]);
+    EXPECT_EQ(topChanges, 2);
 }
