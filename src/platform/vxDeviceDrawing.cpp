@@ -263,9 +263,15 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
     if (sourceRect.Width() < 0) flipX = !flipX;
     if (sourceRect.Height() < 0) flipY = !flipY;
     if (d.isEmpty() || s.isEmpty() || source.isNull()) return true;
-    // A copy of the source part first: the source may be the destination itself.
-    QImage part = source.copy(s).convertToFormat(QImage::Format_RGB32);
+    // Onto pixels the source is read where it lies when it can be: a copy of a whole window's
+    // bitmap costs as much as the drawing. A copy is still made when the source may be the
+    // destination itself, is flipped, reaches beyond its image (copy() pads with black) or has
+    // another format.
+    const bool inPlace = dst.IsRaster() && !flipX && !flipY && source.format() == QImage::Format_RGB32 &&
+                         source.rect().contains(s) && dst.Image()->constBits() != source.constBits();
+    QImage part = inPlace ? source : source.copy(s).convertToFormat(QImage::Format_RGB32);
     if (flipX || flipY) part = part.mirrored(flipX, flipY);
+    const QPoint partOrigin = inPlace ? s.topLeft() : QPoint(0, 0);
 
     if (!dst.IsRaster()) {
         if (rop == NOTSRCCOPY) part.invertPixels();
@@ -295,7 +301,7 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
             // Nearest source row and column by pixel centres.
             const int sy = unstretched ? y - deviceDest.top()
                                        : static_cast<int>((2 * int64_t{y - deviceDest.top()} + 1) * s.height() / (2 * int64_t{d.height()}));
-            const QRgb* srcRow = reinterpret_cast<const QRgb*>(part.constScanLine(sy));
+            const QRgb* srcRow = reinterpret_cast<const QRgb*>(part.constScanLine(sy + partOrigin.y())) + partOrigin.x();
             uint32_t* dstRow = pixels.Row(y);
             if (unstretched && rop == SRCCOPY && !transparent && dstRow) {
                 std::memcpy(dstRow + r.left(), srcRow + (r.left() - deviceDest.left()),
