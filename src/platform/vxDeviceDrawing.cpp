@@ -269,24 +269,30 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
     // another format.
     const bool inPlace = dst.IsRaster() && !flipX && !flipY && source.format() == QImage::Format_RGB32 &&
                          source.rect().contains(s) && dst.Image()->constBits() != source.constBits();
-    QImage part = inPlace ? source : source.copy(s).convertToFormat(QImage::Format_RGB32);
-    if (flipX || flipY) part = part.mirrored(flipX, flipY);
+    // Not even a QImage copy of the source is taken then: copying an image that a painter is
+    // on copies its pixels.
+    QImage copied;
+    if (!inPlace) {
+        copied = source.copy(s).convertToFormat(QImage::Format_RGB32);
+        if (flipX || flipY) copied = copied.mirrored(flipX, flipY);
+    }
+    const QImage& part = inPlace ? source : copied;
     const QPoint partOrigin = inPlace ? s.topLeft() : QPoint(0, 0);
 
     if (!dst.IsRaster()) {
-        if (rop == NOTSRCCOPY) part.invertPixels();
+        if (rop == NOTSRCCOPY) copied.invertPixels();
         QPainter& painter = dst.Painter();
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (transparent) {
-            QImage masked = part.convertToFormat(QImage::Format_ARGB32);
+            QImage masked = copied.convertToFormat(QImage::Format_ARGB32);
             for (int y = 0; y < masked.height(); ++y) {
                 QRgb* row = reinterpret_cast<QRgb*>(masked.scanLine(y));
                 for (int x = 0; x < masked.width(); ++x)
                     if ((row[x] | 0xFF000000u) == (*transparent | 0xFF000000u)) row[x] = 0;
             }
-            part = masked;
+            copied = masked;
         }
-        painter.drawImage(d, part);
+        painter.drawImage(d, copied);
         return true;
     }
 
