@@ -14,6 +14,7 @@
 #include "platform/vxSet.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,10 +91,14 @@ public:
     int GetPixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(int ppi);
     void Assign(const TFont& other);
-    // The font as selected into a context.
-    TFontData Data() const;
+    // The font as selected into a context; made on first use after a change and kept, since
+    // every canvas call selects it.
+    const TFontData& Data() const;
 
 private:
+    // Drops the kept Data, then raises OnChange.
+    void Modified();
+
     std::string name_ = "Arial";
     int height_ = -11;
     int pixelsPerInch_ = 96;
@@ -101,6 +106,7 @@ private:
     TColor color_ = clWindowText;
     int orientation_ = 0;
     TFontPitch pitch_ = TFontPitch::fpDefault;
+    mutable std::optional<TFontData> data_;
 };
 
 class TCanvas : public TObject {

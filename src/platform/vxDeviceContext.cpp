@@ -4,6 +4,7 @@
 
 #include "platform/vxExceptions.h"
 #include "platform/vxPixels.h"
+#include "platform/vxTextLayout.h"
 
 #include <QPaintDevice>
 
@@ -75,6 +76,8 @@ void TDeviceContext::EndPainter()
 void TDeviceContext::SetDevice(QPaintDevice* device)
 {
     if (!device) throw EInvalidArgument("A device context needs a paint device");
+    // Font metrics belong to the device's resolution.
+    text_.reset();
     if (device == device_) {
         stateDirty_ = true;
         return;

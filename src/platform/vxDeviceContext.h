@@ -90,6 +90,8 @@ struct TRegion {
 };
 using HRGN = TRegion*;
 
+struct TContextText;
+
 class TDeviceContext {
 public:
     enum class TKind { Image, Pdf, Printer };
@@ -132,6 +134,11 @@ public:
     const QRegion* ClipRegion() const { return hasClip_ ? &clip_ : nullptr; }
     void SetClipRegion(const QRegion* region);
 
+    // The selected font as text is drawn with it on this device, and its metrics (vxTextLayout.h).
+    // Resolving them costs more than drawing most texts, so they are kept until Font.Font or
+    // the device changes.
+    const TContextText& Text();
+
     int DeviceCaps(int index) const;
     // Overrides for the resolution and page geometry the device reports (printers set them).
     void SetResolution(int dpiX, int dpiY);
@@ -151,6 +158,7 @@ private:
     TSize pageSize_, physicalSize_;
     TPoint physicalOffset_;
     bool stateDirty_ = true;
+    std::unique_ptr<TContextText> text_;
 };
 using HDC = TDeviceContext*;
 

@@ -263,24 +263,36 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
     if (sourceRect.Width() < 0) flipX = !flipX;
     if (sourceRect.Height() < 0) flipY = !flipY;
     if (d.isEmpty() || s.isEmpty() || source.isNull()) return true;
-    // A copy of the source part first: the source may be the destination itself.
-    QImage part = source.copy(s).convertToFormat(QImage::Format_RGB32);
-    if (flipX || flipY) part = part.mirrored(flipX, flipY);
+    // Onto pixels the source is read where it lies when it can be: a copy of a whole window's
+    // bitmap costs as much as the drawing. A copy is still made when the source may be the
+    // destination itself, is flipped, reaches beyond its image (copy() pads with black) or has
+    // another format.
+    const bool inPlace = dst.IsRaster() && !flipX && !flipY && source.format() == QImage::Format_RGB32 &&
+                         source.rect().contains(s) && dst.Image()->constBits() != source.constBits();
+    // Not even a QImage copy of the source is taken then: copying an image that a painter is
+    // on copies its pixels.
+    QImage copied;
+    if (!inPlace) {
+        copied = source.copy(s).convertToFormat(QImage::Format_RGB32);
+        if (flipX || flipY) copied = copied.mirrored(flipX, flipY);
+    }
+    const QImage& part = inPlace ? source : copied;
+    const QPoint partOrigin = inPlace ? s.topLeft() : QPoint(0, 0);
 
     if (!dst.IsRaster()) {
-        if (rop == NOTSRCCOPY) part.invertPixels();
+        if (rop == NOTSRCCOPY) copied.invertPixels();
         QPainter& painter = dst.Painter();
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         if (transparent) {
-            QImage masked = part.convertToFormat(QImage::Format_ARGB32);
+            QImage masked = copied.convertToFormat(QImage::Format_ARGB32);
             for (int y = 0; y < masked.height(); ++y) {
                 QRgb* row = reinterpret_cast<QRgb*>(masked.scanLine(y));
                 for (int x = 0; x < masked.width(); ++x)
                     if ((row[x] | 0xFF000000u) == (*transparent | 0xFF000000u)) row[x] = 0;
             }
-            part = masked;
+            copied = masked;
         }
-        painter.drawImage(d, part);
+        painter.drawImage(d, copied);
         return true;
     }
 
@@ -295,7 +307,7 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
             // Nearest source row and column by pixel centres.
             const int sy = unstretched ? y - deviceDest.top()
                                        : static_cast<int>((2 * int64_t{y - deviceDest.top()} + 1) * s.height() / (2 * int64_t{d.height()}));
-            const QRgb* srcRow = reinterpret_cast<const QRgb*>(part.constScanLine(sy));
+            const QRgb* srcRow = reinterpret_cast<const QRgb*>(part.constScanLine(sy + partOrigin.y())) + partOrigin.x();
             uint32_t* dstRow = pixels.Row(y);
             if (unstretched && rop == SRCCOPY && !transparent && dstRow) {
                 std::memcpy(dstRow + r.left(), srcRow + (r.left() - deviceDest.left()),

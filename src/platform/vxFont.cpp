@@ -36,7 +36,7 @@ void TFont::SetName(const std::string& name)
     if (name.empty()) throw EInvalidArgument("A font needs a name");
     if (name == name_) return;
     name_ = name;
-    Changed();
+    Modified();
 }
 
 int TFont::GetSize() const { return -MulDiv(height_, 72, pixelsPerInch_); }
@@ -47,35 +47,35 @@ void TFont::SetHeight(int height)
 {
     if (height == height_) return;
     height_ = height;
-    Changed();
+    Modified();
 }
 
 void TFont::SetStyle(TFontStyles style)
 {
     if (style == style_) return;
     style_ = style;
-    Changed();
+    Modified();
 }
 
 void TFont::SetColor(TColor color)
 {
     if (color == color_) return;
     color_ = color;
-    Changed();
+    Modified();
 }
 
 void TFont::SetOrientation(int tenths)
 {
     if (tenths == orientation_) return;
     orientation_ = tenths;
-    Changed();
+    Modified();
 }
 
 void TFont::SetPitch(TFontPitch pitch)
 {
     if (pitch == pitch_) return;
     pitch_ = pitch;
-    Changed();
+    Modified();
 }
 
 void TFont::SetPixelsPerInch(int ppi)
@@ -84,7 +84,7 @@ void TFont::SetPixelsPerInch(int ppi)
     // The height in pixels stays; only the size in points it stands for changes.
     if (ppi == pixelsPerInch_) return;
     pixelsPerInch_ = ppi;
-    Changed();
+    Modified();
 }
 
 void TFont::Assign(const TFont& other)
@@ -97,12 +97,19 @@ void TFont::Assign(const TFont& other)
     color_ = other.color_;
     orientation_ = other.orientation_;
     pitch_ = other.pitch_;
+    Modified();
+}
+
+void TFont::Modified()
+{
+    data_.reset();
     Changed();
 }
 
-TFontData TFont::Data() const
+const TFontData& TFont::Data() const
 {
-    TFontData data;
+    if (data_) return *data_;
+    TFontData& data = data_.emplace();
     QFont& f = data.Font;
     f.setFamily(QString::fromStdString(name_));
     f.setBold(style_.Contains(TFontStyle::fsBold));

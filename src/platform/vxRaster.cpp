@@ -55,7 +55,11 @@ void FillRect(TPixelAccess& pixels, const std::vector<QRect>& visible, const QRe
         if (r.isEmpty()) continue;
         for (int y = r.top(); y <= r.bottom(); ++y) {
             if (uint32_t* row = pixels.Row(y)) {
-                for (int x = r.left(); x <= r.right(); ++x) row[x] = masks.Apply(row[x]);
+                // A plain colour (the common case, a background) does not read what it covers.
+                if (masks.And == 0)
+                    std::fill_n(row + r.left(), r.width(), masks.Apply(0));
+                else
+                    for (int x = r.left(); x <= r.right(); ++x) row[x] = masks.Apply(row[x]);
             } else {
                 for (int x = r.left(); x <= r.right(); ++x) pixels.Set(x, y, masks.Apply(pixels.Get(x, y)));
             }

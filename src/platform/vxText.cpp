@@ -12,26 +12,41 @@ namespace vxplan {
 
 namespace {
 
-// Draws one run of text with its cell's top-left at (x, y), logical; prefix is the index of a
-// character to underline, or -1.
-void DrawRun(TDeviceContext& dc, const QFont& font, const TTextMetrics& metrics, int x, int y, const QString& text,
-             int prefix)
+// True when pen is what QPainter::setPen(color) would make: text drawn with it is the same.
+bool IsTextPen(const QPen& pen, const QColor& color)
 {
+    return pen.style() == Qt::SolidLine && pen.brush().style() == Qt::SolidPattern && pen.color() == color &&
+           pen.widthF() == 1.0 && pen.capStyle() == Qt::SquareCap && pen.joinStyle() == Qt::BevelJoin &&
+           !pen.isCosmetic();
+}
+
+// Draws one run of text with its cell's top-left at (x, y), logical; width is the run's width
+// when known, else -1; prefix is the index of a character to underline, or -1.
+//
+// Every user of the painter sets the pen, brush and composition it needs, so a run leaves its
+// own behind rather than paying for save and restore, and sets them only when they differ:
+// setFont in particular resolves a new font each time. Only a rotation is undone.
+void DrawRun(TDeviceContext& dc, const TContextText& ct, int x, int y, const QString& text, int width, int prefix)
+{
+    const TTextMetrics& metrics = ct.Metrics;
     QPainter& p = dc.Painter();
-    p.save();
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (dc.Font.Orientation % 3600 != 0) {
+    const bool rotated = dc.Font.Orientation % 3600 != 0;
+    if (rotated) {
+        p.save();
         p.translate(x, y);
         p.rotate(-dc.Font.Orientation / 10.0);
         x = y = 0;
     }
-    const int width = metrics.Width(text);
-    if (dc.BkMode == OPAQUE && width > 0) p.fillRect(QRect(x, y, width, metrics.Height()), ToQColor(dc.BkColor));
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (dc.BkMode == OPAQUE) {
+        if (width < 0) width = metrics.Width(text);
+        if (width > 0) p.fillRect(QRect(x, y, width, metrics.Height()), ToQColor(dc.BkColor));
+    }
     const QColor color = ToQColor(dc.TextColor);
     if (!text.isEmpty()) {
-        p.setFont(font);
-        p.setPen(color);
-        p.setBrush(Qt::NoBrush);
+        if (!(p.font() == ct.Font)) p.setFont(ct.Font);
+        if (!IsTextPen(p.pen(), color)) p.setPen(color);
+        if (p.brush().style() != Qt::NoBrush) p.setBrush(Qt::NoBrush);
         p.drawText(QPoint(x, y + metrics.Ascent()), text);
     }
     if (prefix >= 0 && prefix < text.size()) {
@@ -40,7 +55,7 @@ void DrawRun(TDeviceContext& dc, const QFont& font, const TTextMetrics& metrics,
         const int to = x + metrics.Width(text.left(prefix + 1)) - 1;
         if (to > from) p.fillRect(QRect(from, y + metrics.Ascent() + 1, to - from, 1), color);
     }
-    p.restore();
+    if (rotated) p.restore();
 }
 
 }  // namespace
@@ -48,16 +63,14 @@ void DrawRun(TDeviceContext& dc, const QFont& font, const TTextMetrics& metrics,
 bool TextOutW(HDC dc, int x, int y, const std::string& text)
 {
     if (!dc) return false;
-    const QFont font = ContextFont(*dc);
-    const TTextMetrics metrics(font, *dc);
-    DrawRun(*dc, font, metrics, x, y, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), -1);
+    DrawRun(*dc, dc->Text(), x, y, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), -1, -1);
     return true;
 }
 
 bool GetTextExtentPoint32W(HDC dc, const std::string& text, TSize* size)
 {
     if (!dc || !size) return false;
-    const TTextMetrics metrics(ContextFont(*dc), *dc);
+    const TTextMetrics& metrics = dc->Text().Metrics;
     size->cx = metrics.Width(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     size->cy = metrics.Height();
     return true;
@@ -66,8 +79,8 @@ bool GetTextExtentPoint32W(HDC dc, const std::string& text, TSize* size)
 int DrawTextW(HDC dc, const std::string& text, TRect& rect, uint32_t format)
 {
     if (!dc || text.empty()) return 0;
-    const QFont font = ContextFont(*dc);
-    const TTextMetrics metrics(font, *dc);
+    const TContextText& ct = dc->Text();
+    const TTextMetrics& metrics = ct.Metrics;
     const TTextLayout layout = LayoutText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
                                           rect.Width(), rect.Height(), format, metrics);
     const int lh = layout.LineHeight;
@@ -103,9 +116,13 @@ int DrawTextW(HDC dc, const std::string& text, TRect& rect, uint32_t format)
             x = (rect.Left + rect.Right - line.Width) / 2;
         else if (format & DT_RIGHT)
             x = rect.Right - line.Width;
-        for (const TTextSegment& seg : SplitTabs(line.Text, layout.TabWidth, metrics)) {
-            const int prefix = line.Prefix >= seg.Start && line.Prefix < seg.Start + seg.Text.size() ? line.Prefix - seg.Start : -1;
-            DrawRun(*dc, font, metrics, x + seg.X, y, seg.Text, prefix);
+        if (layout.TabWidth <= 0) {
+            DrawRun(*dc, ct, x, y, line.Text, line.Width, line.Prefix);
+        } else {
+            for (const TTextSegment& seg : SplitTabs(line.Text, layout.TabWidth, metrics)) {
+                const int prefix = line.Prefix >= seg.Start && line.Prefix < seg.Start + seg.Text.size() ? line.Prefix - seg.Start : -1;
+                DrawRun(*dc, ct, x + seg.X, y, seg.Text, -1, prefix);
+            }
         }
         y += lh;
     }

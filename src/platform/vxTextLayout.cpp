@@ -135,6 +135,22 @@ TTextMetrics::TTextMetrics(const QFont& font, const TDeviceContext& dc)
 {
 }
 
+TContextText::TContextText(const QFont& selected, const TDeviceContext& dc)
+    : Selected(selected), Font(ContextFont(dc)), Metrics(Font, dc)
+{
+}
+
+const TContextText& TDeviceContext::Text()
+{
+    // QFont's == leaves out which attributes were set, which decides what a painter takes from
+    // its device, so that is compared too. A font assigned from the same TFont shares its data
+    // and compares at once.
+    const QFont& selected = Font.Font;
+    if (!text_ || !(text_->Selected == selected) || text_->Selected.resolveMask() != selected.resolveMask())
+        text_ = std::make_unique<TContextText>(selected, *this);
+    return *text_;
+}
+
 std::vector<TTextSegment> SplitTabs(const QString& line, int tabWidth, const TTextMetrics& metrics)
 {
     std::vector<TTextSegment> segments;
@@ -205,13 +221,17 @@ TTextLayout LayoutText(const QString& text, int width, int height, uint32_t form
             }
             TTextLine line{s.mid(pos, len), PrefixIn(para.Prefixes, pos, len), 0};
             const bool more = next < n || pi + 1 < paragraphs.size();
-            const bool fits = LineWidth(line.Text, tabWidth, metrics) <= width;
-            if (!fits && (format & DT_PATH_ELLIPSIS))
-                PathEllipsis(line, width, tabWidth, metrics);
-            else if ((!fits && (format & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS))) ||
-                     ((format & DT_END_ELLIPSIS) && lastLine && more))
-                EndEllipsis(line, width, tabWidth, metrics);
+            // Measuring is the dear part of layout: a line is measured again only when shortened.
             line.Width = LineWidth(line.Text, tabWidth, metrics);
+            const bool fits = line.Width <= width;
+            if (!fits && (format & DT_PATH_ELLIPSIS)) {
+                PathEllipsis(line, width, tabWidth, metrics);
+                line.Width = LineWidth(line.Text, tabWidth, metrics);
+            } else if ((!fits && (format & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS))) ||
+                       ((format & DT_END_ELLIPSIS) && lastLine && more)) {
+                EndEllipsis(line, width, tabWidth, metrics);
+                line.Width = LineWidth(line.Text, tabWidth, metrics);
+            }
             layout.Lines.push_back(std::move(line));
             y += layout.LineHeight;
             pos = next;

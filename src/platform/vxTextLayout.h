@@ -34,6 +34,15 @@ private:
     int ascent_, descent_, aveCharWidth_;
 };
 
+// What a context keeps of its selected font (TDeviceContext::Text): the font it was made from,
+// to tell when another one is selected, the font as drawn, and its metrics.
+struct TContextText {
+    TContextText(const QFont& selected, const TDeviceContext& dc);
+    QFont Selected;
+    QFont Font;
+    TTextMetrics Metrics;
+};
+
 // One line of DrawTextW's output: its characters with prefixes removed, the index of the
 // underlined (prefixed) character or -1, and its width with tabs expanded.
 struct TTextLine {

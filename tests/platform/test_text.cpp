@@ -222,6 +222,32 @@ TEST(TextOut, ViewportOriginAndClipAreHonoured)
     EXPECT_EQ(InkBox(c.image).Right, 12);
 }
 
+TEST(TextOut, AFontSelectedAfterDrawingIsTheOneDrawnAndMeasured)
+{
+    // Contexts and canvases keep what they made of a font; another font must still take over.
+    TFont big;
+    big.SetHeight(-22);
+    big.SetStyle(TFontStyles{TFontStyle::fsBold});
+    TScene used(120, 40), fresh(120, 40);
+    EXPECT_TRUE(TextOutW(&used.dc, 0, 0, "Wg"));
+    const TSize small = Extent(used.dc, "Wg");
+    used.image.fill(Qt::white);
+    used.dc.Font = big.Data();
+    fresh.dc.Font = big.Data();
+    EXPECT_GT(Extent(used.dc, "Wg").cx, small.cx);
+    EXPECT_EQ(Extent(used.dc, "Wg"), Extent(fresh.dc, "Wg"));
+    TextOutW(&used.dc, 0, 0, "Wg");
+    TextOutW(&fresh.dc, 0, 0, "Wg");
+    EXPECT_EQ(used.image, fresh.image);
+
+    TCanvas canvas;
+    canvas.SetHandle(&used.dc);
+    EXPECT_EQ(canvas.TextExtent("Wg"), small);
+    canvas.Font().SetHeight(-22);
+    canvas.Font().SetStyle(TFontStyles{TFontStyle::fsBold});
+    EXPECT_EQ(canvas.TextExtent("Wg"), Extent(fresh.dc, "Wg"));
+}
+
 TEST(TextOut, Utf8RingAboveTheA)
 {
     TScene ar, plain;
