@@ -1,0 +1,83 @@
+// The links of a paint: which are shown, where their ends are, and how they are drawn.
+#include "gantt/vxGant.h"
+#include "gantt/vxGantLinkRoute.h"
+
+#include "scaler/vxScaler.h"
+
+#include <algorithm>
+
+namespace vxplan {
+
+namespace {
+
+// A row's node is shown; a row without a node is not.
+bool RowShown(const TGantRow* row) { return row && row->GetVisible(); }
+
+}  // namespace
+
+bool TvxGant_ComBasic::LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const
+{
+    if (!from || !to || !fScaler) return false;
+    return ::vxplan::LinePassesThroughWindow(from->GetStopDateTime(), to->GetStartDateTime(), fScaler->GetStart(),
+                                             fScaler->GetStop());
+}
+
+void TvxGant_ComBasic::DrawLink(TPoint start, TPoint stop, TCanvas& canvas, TLinkStyle style, TColor color,
+                                const TvxDataEntity_Link* link)
+{
+    const TvxLinkSizes sizes = GetIsPrinting() ? TvxLinkSizes::Scaled(fGA->GetScalex(), fGA->GetScaley()) : TvxLinkSizes{};
+    const bool startToStart = link && link->GetStartFinishOption() == TLinkStartFinishOption::tlsfSS;
+    ::vxplan::DrawLink(start, stop, canvas, style, color, startToStart, sizes);
+}
+
+void TvxGant_ComBasic::RenderLinks()
+{
+    fLinksDrawn = 0;
+    if (!fGA || !fScaler || !fLinkList) return;
+    TCanvas& canvas = fGA->GetOffscreenCanvas();
+    const TDateTime rangeStart = fScaler->GetStart(), rangeStop = fScaler->GetStop();
+    const bool printing = GetIsPrinting();
+    const TvxLinkSizes sizes = printing ? TvxLinkSizes::Scaled(fGA->GetScalex(), fGA->GetScaley()) : TvxLinkSizes{};
+    // Nothing drawn for a link reaches further from its two anchor points than this.
+    const int reach = 2 + sizes.SSMargin + 2 * std::max(sizes.ArrowHalfWidth, sizes.MSArrowSize);
+    const int width = fGA->GetWidth(), height = fGA->GetHeight();
+    auto offCanvas = [&](const TvxLinkRoute& route) {
+        const int top = std::min(route.Start.Y, route.Stop.Y), bottom = std::max(route.Start.Y, route.Stop.Y);
+        const int left = std::min(route.Start.X, route.Stop.X), right = std::max(route.Start.X, route.Stop.X);
+        return bottom < -reach || top > height + reach || right < -reach || left > width + reach;
+    };
+
+    for (int i = 0; i < fLinkList->Count(); ++i) {
+        auto* link = static_cast<TvxDataEntity_Link*>(fLinkList->GetItems(i));
+        TvxDataEntity_Chronbar* from = link ? link->GetFromItem() : nullptr;
+        TvxDataEntity_Chronbar* to = link ? link->GetToItem() : nullptr;
+        if (!from || !to) continue;
+        if (!::vxplan::LinePassesThroughWindow(from->GetStopDateTime(), to->GetStartDateTime(), rangeStart, rangeStop))
+            continue;
+        TGantRow* fromRow = from->GetRow();
+        TGantRow* toRow = to->GetRow();
+        if (!RowShown(fromRow) || !RowShown(toRow)) continue;
+
+        TvxLinkEnd a, b;
+        if (!RectFromDataEntity(from, a.Rect)) a.Rect = kNoItemRect;
+        if (!RectFromDataEntity(to, b.Rect)) b.Rect = kNoItemRect;
+        a.InRange = ItemOverlapsRange(from->GetStartDateTime(), from->GetStopDateTime(), rangeStart, rangeStop);
+        b.InRange = ItemOverlapsRange(to->GetStartDateTime(), to->GetStopDateTime(), rangeStart, rangeStop);
+        const TLinkStyle style = link->GetLinkStyle();
+        const TvxLinkRoute route =
+            RouteLink(a, b, fromRow == toRow, link->GetStartFinishOption(), style, fLinkShow);
+        if (!route.Show) continue;
+        if (route.UserDraw) {
+            ++fLinksDrawn;
+            if (OnUserDrawLinks) OnUserDrawLinks(this, link, canvas, route.Start, route.Stop);
+            continue;
+        }
+        // A link wholly beside the area would leave no pixel: it is not handed to the platform.
+        if (offCanvas(route)) continue;
+        ++fLinksDrawn;
+        ::vxplan::DrawLink(route.Start, route.Stop, canvas, route.Kind, link->GetColor(),
+                           link->GetStartFinishOption() == TLinkStartFinishOption::tlsfSS, sizes);
+    }
+}
+
+}  // namespace vxplan
