@@ -52,7 +52,7 @@ struct Chart {
                 item->SetStyle(static_cast<TChronbarStyle>((r + i) % 9 == 2 ? 0 : (r + i) % 9));
                 item->SetColor(static_cast<TColor>(0x204080 + 977 * i));
                 item->SetSelected(i % 10 == 0);
-                if (i % 7 == 0) item->GetTexts()->AddText("T" + std::to_string(i), 2, 1, 1 + i % 3);
+                if (i % 7 == 0) item->GetTexts()->AddText(std::to_string(1000 + i), 2, 1, 1 + i % 3);
                 rowItems[static_cast<size_t>(r)].push_back(item);
             }
         }

@@ -36,6 +36,8 @@ public:
         SetImageList(&images_);
         Build();
     }
+    // The tree lets go of the images before they go.
+    ~TGanttSample() override { SetImageList(nullptr); }
 
 private:
     void Build()
@@ -124,8 +126,7 @@ private:
                 tasks.push_back(item);
             }
             summary->SetStartStop(phaseStart, stop);
-            summary->GetTexts()->AddText("", 0, 0, 1);
-            // Links of every style and start-finish option inside the phase, and from the last
+                // Links of every style and start-finish option inside the phase, and from the last
             // task of the previous phase to this one's first.
             for (int t = 0; t + 1 < kTasks; t += 2) {
                 TvxDataEntity_Link* link = AddLink();

@@ -1,10 +1,13 @@
 // The links of a paint: which are shown, where their ends are, and how they are drawn.
 #include "gantt/vxGant.h"
 #include "gantt/vxGantLinkRoute.h"
+#include "gantt/vxGantTree.h"
 
 #include "scaler/vxScaler.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace vxplan {
 
@@ -47,6 +50,30 @@ void TvxGant_ComBasic::RenderLinks()
         return bottom < -reach || top > height + reach || right < -reach || left > width + reach;
     };
 
+    // Tree rows are bands of one height in display order, which is the nodes' pre-order. A link
+    // whose ends both lie far enough above (or below) the rows in view stays within those bands
+    // and leaves no pixel in the area: it is passed over before its rectangles are computed.
+    // "Far enough" is as many rows beyond the view as the drawing's reach needs.
+    int aboveIndex = std::numeric_limits<int>::min(), belowIndex = std::numeric_limits<int>::max();
+    if (!fUseGridNotTree && !fRowsInView.empty() && fRowsInView.front()->GetTreeNode() &&
+        fRowsInView.back()->GetTreeNode()) {
+        const double rowHeight = std::max(1.0, fLastRowHeight * fGA->GetScaley());
+        const int beyond = 1 + static_cast<int>(std::ceil((reach + 2) / rowHeight));
+        TTreeNode* before = fRowsInView.front()->GetTreeNode()->GetTreeNode();
+        TTreeNode* after = fRowsInView.back()->GetTreeNode()->GetTreeNode();
+        for (int k = 0; k < beyond && before; ++k) before = before->GetPrevVisible();
+        for (int k = 0; k < beyond && after; ++k) after = after->GetNextVisible();
+        if (before) aboveIndex = before->GetAbsoluteIndex();
+        if (after) belowIndex = after->GetAbsoluteIndex();
+    }
+    // -1 above those rows, +1 below them, 0 near or in view.
+    auto side = [&](const TGantRow* row) {
+        const TTreeNode* node = row->GetTreeNode() ? row->GetTreeNode()->GetTreeNode() : nullptr;
+        if (!node) return 0;
+        const int index = node->GetAbsoluteIndex();
+        return index < aboveIndex ? -1 : index > belowIndex ? 1 : 0;
+    };
+
     for (int i = 0; i < fLinkList->Count(); ++i) {
         auto* link = static_cast<TvxDataEntity_Link*>(fLinkList->GetItems(i));
         TvxDataEntity_Chronbar* from = link ? link->GetFromItem() : nullptr;
@@ -57,13 +84,18 @@ void TvxGant_ComBasic::RenderLinks()
         TGantRow* fromRow = from->GetRow();
         TGantRow* toRow = to->GetRow();
         if (!RowShown(fromRow) || !RowShown(toRow)) continue;
+        const TLinkStyle style = link->GetLinkStyle();
+        // The application sees every shown link it draws itself.
+        if (style != TLinkStyle::tlsUserDraw) {
+            const int s = side(fromRow);
+            if (s != 0 && s == side(toRow)) continue;
+        }
 
         TvxLinkEnd a, b;
         if (!RectFromDataEntity(from, a.Rect)) a.Rect = kNoItemRect;
         if (!RectFromDataEntity(to, b.Rect)) b.Rect = kNoItemRect;
         a.InRange = ItemOverlapsRange(from->GetStartDateTime(), from->GetStopDateTime(), rangeStart, rangeStop);
         b.InRange = ItemOverlapsRange(to->GetStartDateTime(), to->GetStopDateTime(), rangeStart, rangeStop);
-        const TLinkStyle style = link->GetLinkStyle();
         const TvxLinkRoute route =
             RouteLink(a, b, fromRow == toRow, link->GetStartFinishOption(), style, fLinkShow);
         if (!route.Show) continue;
