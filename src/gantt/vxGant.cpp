@@ -45,8 +45,12 @@ void TvxGant_ComBasic::Initialize()
     fItemController->OnUnloadItem = TOnDataEntityUnloadNotify(this, &TvxGant_ComBasic::_UnloadItem);
     fItemController->OnEnterOwnerAfterChange = TOnDataEntityNotify(this, &TvxGant_ComBasic::_EnterOwnerAfterChange);
 
-    // Links report nothing: the chart repaints when their ends or options change.
+    // Links report only coming and going, for the paint's index; the chart repaints when their
+    // ends or options change.
     fLinkController = new TvxListController;
+    fLinkController->OnInsertItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::LinkListChanged);
+    fLinkController->OnDeleteItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::LinkListChanged);
+    fLinkController->OnContentChanged = TOnDataListNotify(this, &TvxGant_ComBasic::LinkListContentChanged);
     fLinkList = CreateLinkList();
     if (auto* links = dynamic_cast<TvxDataList_GantLinks*>(fLinkList)) links->SetGant(this);
     fLinkList->AfterCreate(fLinkController, fLinkClass);
@@ -266,6 +270,7 @@ void TvxGant_ComBasic::_EnterOwnerAfterChange(TvxDataEntity* entity)
     auto* item = dynamic_cast<TvxDataEntity_Chronbar*>(entity);
     if (!item) return;
     HookTexts(item);
+    LinksChanged();
     // An item that came from another chart leaves that chart's links behind.
     const std::vector<TvxDataEntity_Link*> links = item->GetLinks();
     for (TvxDataEntity_Link* link : links)

@@ -190,8 +190,12 @@ public:
     // False when the predecessor's stop and the successor's start both lie before the visible
     // range, or both after it.
     bool LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const;
-    // The links drawn by the last paint (shown, user-drawn included).
+    // The links drawn by the last paint (user-drawn included), and those it looked at.
     int GetLinksDrawnAtLastPaint() const { return fLinksDrawn; }
+    int GetLinksVisitedAtLastPaint() const { return fLinksVisited; }
+    // The links' ends, or the order of the tree's nodes, changed: the paint's index of where
+    // links lie is built afresh when next needed.
+    void LinksChanged() { fLinkIndexStale = true; }
 
     // ---- Repaint
     // Repaints the chart and refreshes the scaler, the tree and the area.
@@ -265,6 +269,12 @@ private:
     }
     void HookTexts(TvxDataEntity_Chronbar* item);
     void UserDrawBackgroundAdapter(TCanvas& canvas, const TRect& rect);
+    void LinkListChanged(TvxDataEntity*) { LinksChanged(); }
+    void LinkListContentChanged(TvxDataList*) { LinksChanged(); }
+    // The positions of the links in the link list that may show with the rows of pre-order
+    // indexes aboveIndex..belowIndex in view, ascending.
+    void FindLinksNearView(int aboveIndex, int belowIndex, std::vector<int>& positions);
+    void BuildLinkIndex();
     // The first row of the last pass's rows in view, or the rows beyond them, holding y.
     TGantRow* FindTreeRowFromY(int y);
 
@@ -301,6 +311,19 @@ private:
     int fCachedGridHeaderHeight = 0;
     TDateTime fStartAtLastPaint = 0;
     int fLinksDrawn = 0;
+    int fLinksVisited = 0;
+    // Each link with both ends in rows of tree nodes, as the span of those nodes' pre-order
+    // indexes, sorted by its low end; per block of spans the highest high end.
+    struct TLinkSpan {
+        int Lo = 0;
+        int Hi = 0;
+        int Pos = 0;  // in the link list
+    };
+    std::vector<TLinkSpan> fLinkSpans;
+    std::vector<int> fLinkBlockMaxHi;
+    bool fLinkIndexStale = true;
+    int fLinkIndexNodeCount = -1;
+    int fLinkIndexLinkCount = -1;
     TFont fFontTimeItemStyle1;
     TFont fFontTimeItemStyle2;
     TFont fFontTimeItemStyle3;

@@ -16,7 +16,61 @@ namespace {
 // A row's node is shown; a row without a node is not.
 bool RowShown(const TGantRow* row) { return row && row->GetVisible(); }
 
+constexpr size_t kSpanBlock = 64;
+
+// The pre-order index of the platform node of the row's tree node; -1 without one.
+int NodeIndex(const TGantRow* row)
+{
+    const TvxDataEntity_Tree* entity = row ? row->GetTreeNode() : nullptr;
+    const TTreeNode* node = entity ? entity->GetTreeNode() : nullptr;
+    return node ? node->GetAbsoluteIndex() : -1;
+}
+
 }  // namespace
+
+// A link can be shown only when both its rows' nodes are shown, so links without two nodes are
+// left out; nodes coming or going change the tree's node count, which the index checks.
+void TvxGant_ComBasic::BuildLinkIndex()
+{
+    fLinkSpans.clear();
+    fLinkBlockMaxHi.clear();
+    for (int i = 0; i < fLinkList->Count(); ++i) {
+        auto* link = static_cast<TvxDataEntity_Link*>(fLinkList->GetItems(i));
+        if (!link || !link->GetFromItem() || !link->GetToItem()) continue;
+        const int a = NodeIndex(link->GetFromItem()->GetRow());
+        const int b = NodeIndex(link->GetToItem()->GetRow());
+        if (a < 0 || b < 0) continue;
+        fLinkSpans.push_back({std::min(a, b), std::max(a, b), i});
+    }
+    std::sort(fLinkSpans.begin(), fLinkSpans.end(), [](const TLinkSpan& x, const TLinkSpan& y) { return x.Lo < y.Lo; });
+    for (size_t i = 0; i < fLinkSpans.size(); i += kSpanBlock) {
+        int hi = std::numeric_limits<int>::min();
+        for (size_t j = i; j < std::min(fLinkSpans.size(), i + kSpanBlock); ++j) hi = std::max(hi, fLinkSpans[j].Hi);
+        fLinkBlockMaxHi.push_back(hi);
+    }
+    fLinkIndexStale = false;
+    fLinkIndexNodeCount = fTree->Items().GetCount();
+    fLinkIndexLinkCount = fLinkList->Count();
+}
+
+void TvxGant_ComBasic::FindLinksNearView(int aboveIndex, int belowIndex, std::vector<int>& positions)
+{
+    positions.clear();
+    if (fLinkIndexStale || fLinkIndexNodeCount != fTree->Items().GetCount() || fLinkIndexLinkCount != fLinkList->Count())
+        BuildLinkIndex();
+    // Spans meeting aboveIndex..belowIndex: low end not past it, high end not before it.
+    for (size_t block = 0; block * kSpanBlock < fLinkSpans.size(); ++block) {
+        const size_t first = block * kSpanBlock;
+        if (fLinkSpans[first].Lo > belowIndex) break;
+        if (fLinkBlockMaxHi[block] < aboveIndex) continue;
+        for (size_t j = first; j < std::min(fLinkSpans.size(), first + kSpanBlock); ++j) {
+            const TLinkSpan& span = fLinkSpans[j];
+            if (span.Lo > belowIndex) break;
+            if (span.Hi >= aboveIndex) positions.push_back(span.Pos);
+        }
+    }
+    std::sort(positions.begin(), positions.end());
+}
 
 bool TvxGant_ComBasic::LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const
 {
@@ -52,8 +106,10 @@ void TvxGant_ComBasic::RenderLinks()
 
     // Tree rows are bands of one height in display order, which is the nodes' pre-order. A link
     // whose ends both lie far enough above (or below) the rows in view stays within those bands
-    // and leaves no pixel in the area: it is passed over before its rectangles are computed.
-    // "Far enough" is as many rows beyond the view as the drawing's reach needs.
+    // and leaves no pixel in the area: it is passed over before its rectangles are computed, and
+    // the index finds the others without walking every link. "Far enough" is as many rows beyond
+    // the view as the drawing's reach needs. Such links are not offered to OnUserDrawLinks
+    // either: both their anchor points lie that far outside the area.
     int aboveIndex = std::numeric_limits<int>::min(), belowIndex = std::numeric_limits<int>::max();
     if (!fUseGridNotTree && !fRowsInView.empty() && fRowsInView.front()->GetTreeNode() &&
         fRowsInView.back()->GetTreeNode()) {
@@ -66,16 +122,15 @@ void TvxGant_ComBasic::RenderLinks()
         if (before) aboveIndex = before->GetAbsoluteIndex();
         if (after) belowIndex = after->GetAbsoluteIndex();
     }
-    // -1 above those rows, +1 below them, 0 near or in view.
-    auto side = [&](const TGantRow* row) {
-        const TTreeNode* node = row->GetTreeNode() ? row->GetTreeNode()->GetTreeNode() : nullptr;
-        if (!node) return 0;
-        const int index = node->GetAbsoluteIndex();
-        return index < aboveIndex ? -1 : index > belowIndex ? 1 : 0;
-    };
+    // The links that may show: from the index when rows of the tree are in view, else all.
+    std::vector<int> positions;
+    const bool indexed = aboveIndex != std::numeric_limits<int>::min() || belowIndex != std::numeric_limits<int>::max();
+    if (indexed) FindLinksNearView(aboveIndex, belowIndex, positions);
+    const int count = indexed ? static_cast<int>(positions.size()) : fLinkList->Count();
+    fLinksVisited = count;
 
-    for (int i = 0; i < fLinkList->Count(); ++i) {
-        auto* link = static_cast<TvxDataEntity_Link*>(fLinkList->GetItems(i));
+    for (int k = 0; k < count; ++k) {
+        auto* link = static_cast<TvxDataEntity_Link*>(fLinkList->GetItems(indexed ? positions[static_cast<size_t>(k)] : k));
         TvxDataEntity_Chronbar* from = link ? link->GetFromItem() : nullptr;
         TvxDataEntity_Chronbar* to = link ? link->GetToItem() : nullptr;
         if (!from || !to) continue;
@@ -85,11 +140,6 @@ void TvxGant_ComBasic::RenderLinks()
         TGantRow* toRow = to->GetRow();
         if (!RowShown(fromRow) || !RowShown(toRow)) continue;
         const TLinkStyle style = link->GetLinkStyle();
-        // The application sees every shown link it draws itself.
-        if (style != TLinkStyle::tlsUserDraw) {
-            const int s = side(fromRow);
-            if (s != 0 && s == side(toRow)) continue;
-        }
 
         TvxLinkEnd a, b;
         if (!RectFromDataEntity(from, a.Rect)) a.Rect = kNoItemRect;

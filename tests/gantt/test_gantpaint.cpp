@@ -207,6 +207,29 @@ TEST(GantPaint, LinksToItemsScrolledOutOfView)
     EXPECT_EQ(c.gant->GetLinksDrawnAtLastPaint(), 1);
 }
 
+TEST(GantPaint, LinksFarFromTheViewAreNotVisited)
+{
+    PaintChart c(40);
+    c.tree->EnsureDisplayUpToDate();
+    c.tree->SetTopItem(c.n[10]);
+    // Two rows far above the view: that link is not even looked at. One from far above to far
+    // below crosses the whole area.
+    c.Join(c.Bar(1, 5, 6), c.Bar(3, 7, 8));
+    c.Paint();
+    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 0);
+    c.Join(c.Bar(2, 5, 6), c.Bar(39, 7, 8));
+    c.Paint();
+    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 1);
+    EXPECT_EQ(c.At(324, 0), kLink);
+    EXPECT_EQ(c.At(324, 300), kLink);
+    // Moving a far row next to the view brings its link in.
+    c.tree->ChangeOwner(c.n[3], c.n[11]);
+    c.n[11]->SetExpanded(true);
+    c.Paint();
+    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 2);
+
+}
+
 TEST(GantPaint, UserDrawnLinksItemsAndForegroundReachTheApplication)
 {
     PaintChart c;
