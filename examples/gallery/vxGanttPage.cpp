@@ -88,7 +88,7 @@ private:
 
         std::vector<TvxDataEntity_Chronbar*> previousTasks;
         std::vector<TvxDataEntity_Tree*> phases;
-        TDateTime phaseStart = monday - 10;
+        TDateTime phaseStart = monday - 1;
         for (int p = 0; p < kPhases; ++p) {
             TvxDataEntity_Tree* phase = AddRootDataEntityTree();
             phase->SetText("Phase " + std::to_string(p + 1));
@@ -144,12 +144,11 @@ private:
                 link->SetColor(0x000080);
             }
             previousTasks = tasks;
-            phaseStart += 2.5;
+            phaseStart += 0.6;
             phases.push_back(phase);
         }
-        GetTreeView()->FullExpand();
-        // The last phases are collapsed, so the tree shows both states.
-        for (int p = kPhases - 4; p < kPhases; ++p) phases[static_cast<size_t>(p)]->SetExpanded(false);
+        // The last phases stay collapsed, so the tree shows both states.
+        for (int p = 0; p < kPhases - 4; ++p) phases[static_cast<size_t>(p)]->SetExpanded(true);
     }
 
     TImageList images_;
