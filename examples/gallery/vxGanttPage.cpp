@@ -177,7 +177,7 @@ void PrintGanttPage(TPrinter& printer)
     TGanttSample chart;
     const double scale = dpi / 96.0;
     const int width = static_cast<int>((printer.PageWidth() - 2 * margin) / scale);
-    chart.SetBounds(0, 0, width + 192, 640);
+    chart.SetBounds(0, 0, width + 102, 640);  // the tree panel beside the area takes 102
     chart.GetTreeView()->EnsureDisplayUpToDate();
     const int top = margin + MulDiv(40, dpi, 72);
     TvxDateScaler* scaler = chart.GetDateScaler();

@@ -190,7 +190,8 @@ public:
     // False when the predecessor's stop and the successor's start both lie before the visible
     // range, or both after it.
     bool LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const;
-    // The links drawn by the last paint (user-drawn included), and those it looked at.
+    // The links the last paint drew (user-drawn included; those wholly beside the area are not
+    // handed to the platform and not counted), and the links it looked at.
     int GetLinksDrawnAtLastPaint() const { return fLinksDrawn; }
     int GetLinksVisitedAtLastPaint() const { return fLinksVisited; }
     // The links' ends, or the order of the tree's nodes, changed: the paint's index of where
