@@ -10,6 +10,7 @@ std::vector<TGalleryPage> GalleryPages()
         {"date-scaler", CreateScalerPage, PrintScalerPage},
         {"tree", CreateTreePage, nullptr},
         {"cell-grid", CreateCellGridPage, nullptr},
+        {"gantt", CreateGanttPage, PrintGanttPage},
     };
 }
 

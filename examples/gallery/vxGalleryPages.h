@@ -31,5 +31,7 @@ QWidget* CreateScalerPage();
 void PrintScalerPage(TPrinter& printer);
 QWidget* CreateTreePage();
 QWidget* CreateCellGridPage();
+QWidget* CreateGanttPage();
+void PrintGanttPage(TPrinter& printer);
 
 }  // namespace vxplan::gallery

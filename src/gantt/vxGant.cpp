@@ -2,6 +2,7 @@
 // a host uses on items and links.
 #include "gantt/vxGant.h"
 
+#include "gantt/vxGantBackground.h"
 #include "gantt/vxGantTree.h"
 #include "platform/vxExceptions.h"
 #include "scaler/vxScaler.h"
@@ -28,6 +29,7 @@ void TvxGant_ComBasic::InitializeInConstructor() { Initialize(); }
 
 void TvxGant_ComBasic::Initialize()
 {
+    ReInitBitmap(fPattern, fGantBackColor, fGantPyjamasColor);
     fRowList = CreateRowList();
     fAllDataLists = CreateDataList3Lev();
     fAllDataLists->AfterCreate();
@@ -43,8 +45,12 @@ void TvxGant_ComBasic::Initialize()
     fItemController->OnUnloadItem = TOnDataEntityUnloadNotify(this, &TvxGant_ComBasic::_UnloadItem);
     fItemController->OnEnterOwnerAfterChange = TOnDataEntityNotify(this, &TvxGant_ComBasic::_EnterOwnerAfterChange);
 
-    // Links report nothing: the chart repaints when their ends or options change.
+    // Links report only coming and going, for the paint's index; the chart repaints when their
+    // ends or options change.
     fLinkController = new TvxListController;
+    fLinkController->OnInsertItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::LinkListChanged);
+    fLinkController->OnDeleteItem = TOnDataEntityNotify(this, &TvxGant_ComBasic::LinkListChanged);
+    fLinkController->OnContentChanged = TOnDataListNotify(this, &TvxGant_ComBasic::LinkListContentChanged);
     fLinkList = CreateLinkList();
     if (auto* links = dynamic_cast<TvxDataList_GantLinks*>(fLinkList)) links->SetGant(this);
     fLinkList->AfterCreate(fLinkController, fLinkClass);
@@ -145,18 +151,7 @@ TvxDataList_GantRow* TvxGant_ComBasic::CreateDataList_GantRow() { return new Tvx
 TvxDataList2lev* TvxGant_ComBasic::CreateDataList2Lev() { return new TvxDataList2lev; }
 TvxDataList3lev* TvxGant_ComBasic::CreateDataList3Lev() { return new TvxDataList3lev; }
 
-// ---- Paint ----
-
-void TvxGant_ComBasic::GantAreaPaint(TObject*)
-{
-    if (fTree) fTree->EnsureDisplayUpToDate();
-    UpdateRowRects();
-    // FIXME: stripes, scale lines, the today line, the items and the links join from the item
-    // painting and link routing units; until then the area shows its background.
-    TCanvas& canvas = fGA->GetOffscreenCanvas();
-    canvas.Brush().SetColor(fGantBackColor);
-    canvas.FillRect(TRect(0, 0, fGA->GetWidth(), fGA->GetHeight()));
-}
+// ---- Repaint ----
 
 void TvxGant_ComBasic::InvalidateGA(TObject*)
 {
@@ -179,12 +174,6 @@ void TvxGant_ComBasic::SetVerticalPrintOffset(int offset)
     // Every band moves: each row reads its band afresh.
     ++fRectPass;
     fRowsInViewStale = true;
-}
-
-void TvxGant_ComBasic::SetGantBackColor(TColor value)
-{
-    fGantBackColor = value;
-    InvalidateGA();
 }
 
 void TvxGant_ComBasic::SetFontTimeItemStyle1(const TFont& font)
@@ -281,6 +270,7 @@ void TvxGant_ComBasic::_EnterOwnerAfterChange(TvxDataEntity* entity)
     auto* item = dynamic_cast<TvxDataEntity_Chronbar*>(entity);
     if (!item) return;
     HookTexts(item);
+    LinksChanged();
     // An item that came from another chart leaves that chart's links behind.
     const std::vector<TvxDataEntity_Link*> links = item->GetLinks();
     for (TvxDataEntity_Link* link : links)

@@ -14,7 +14,9 @@
 
 #include "gantt/vxGantModel.h"
 #include "paint/vxOffscreenPaint.h"
+#include "platform/vxBitmap.h"
 #include "platform/vxCanvas.h"
+#include "platform/vxImageList.h"
 #include "platform/vxPanel.h"
 
 #include <vector>
@@ -48,6 +50,14 @@ using TOnTimeCopyOrChangeRow = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEn
 using TGantRowNotify = TMethod<void(TGantRowList* theGantRowList, TGantRow* theGantRow)>;
 using TUserCreateGantRow = TMethod<void(TGantRowList* theGantRowList, TvxDataEntity_Tree* theNode,
                                         TvxDataEntity_GridTreeNode* theDataEntity_GridTreeNode, TGantRow*& result)>;
+// User drawing over the whole area, before the items (background) or after the links (foreground).
+using TOnUserDrawContent = TMethod<void(TvxGant_ComBasic* theGant, const TRect& theRect, TCanvas& theCanvas)>;
+// Draws an item of style gtsUser in its rectangle.
+using TOnUserDrawTime =
+    TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theItem, TCanvas& theCanvas, const TRect& theRect)>;
+// Draws a link of style tlsUserDraw between its anchor points.
+using TOnUserDrawLinks = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Link* theLink, TCanvas& theCanvas,
+                                      const TPoint& theStart, const TPoint& theStop)>;
 using TOnCollisionDetected = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theDataEntity, int theNewSubColPosition)>;
 
 // ---- The chart ----
@@ -128,6 +138,29 @@ public:
     void SetDefaultLinkColor(TColor value) { fDefaultLinkColor = value; }
     TColor GetGantBackColor() const { return fGantBackColor; }
     void SetGantBackColor(TColor value);
+    TColor GetGantPyjamasColor() const { return fGantPyjamasColor; }
+    void SetGantPyjamasColor(TColor value);
+    // The 2 x 2 mix of the back and stripe colours the stripes are filled with.
+    const TBitmap& GetPatternBitmap() const { return fPattern; }
+    bool GetVerticalPyjamas() const { return fVerticalPyjamas; }
+    void SetVerticalPyjamas(bool value);
+    bool GetDrawShortLines() const { return fDrawShortLines; }
+    void SetDrawShortLines(bool value);
+    bool GetDrawLongLines() const { return fDrawLongLines; }
+    void SetDrawLongLines(bool value);
+    bool GetTodayLineOnOff() const { return fTodayLineOnOff; }
+    void SetTodayLineOnOff(bool value);
+    TColor GetTodayLineColor() const { return fTodayLineColor; }
+    void SetTodayLineColor(TColor value);
+    TLinkShow GetLinkShow() const { return fLinkShow; }
+    void SetLinkShow(TLinkShow value);
+    // The tree's image list: the images of items of style gtsImage.
+    TCustomImageList* GetImageList() const;
+    void SetImageList(TCustomImageList* list);
+    // The grid's header height (grid mode, scaled while printing); 0 in tree mode.
+    int GetGridHeaderHeight() const;
+    // The scaler's start when the area was last painted.
+    TDateTime GetStartAtLastPaint() const { return fStartAtLastPaint; }
     TFont& GetFontTimeItemStyle1() { return fFontTimeItemStyle1; }
     TFont& GetFontTimeItemStyle2() { return fFontTimeItemStyle2; }
     TFont& GetFontTimeItemStyle3() { return fFontTimeItemStyle3; }
@@ -141,7 +174,33 @@ public:
     bool GetSomeRowsPaused() const { return fSomeRowsPaused; }
     void UnPauseCollisionDetectionRows();
 
+    // ---- Painting (vxGantPaint.cpp, vxGantLinks.cpp)
+    // The whole background: stripes, the today line, user background drawing, scale lines and
+    // the focus frame.
+    virtual void DoBackground();
+    // One item in its style, its texts and its marks, in its rectangle.
+    void DrawContent(TvxDataEntity_Chronbar* item, const TRect& rect);
+    // Items of style gtsUser: raises OnUserDrawTime.
+    virtual void UserDrawTime(TvxDataEntity_Chronbar* item, const TRect& rect);
+    // Every link whose ends are shown, in list order.
+    void RenderLinks();
+    // One routed link between two points; link may be null (a rubber band being dragged).
+    void DrawLink(TPoint start, TPoint stop, TCanvas& canvas, TLinkStyle style, TColor color,
+                  const TvxDataEntity_Link* link);
+    // False when the predecessor's stop and the successor's start both lie before the visible
+    // range, or both after it.
+    bool LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const;
+    // The links the last paint drew (user-drawn included; those wholly beside the area are not
+    // handed to the platform and not counted), and the links it looked at.
+    int GetLinksDrawnAtLastPaint() const { return fLinksDrawn; }
+    int GetLinksVisitedAtLastPaint() const { return fLinksVisited; }
+    // The links' ends, or the order of the tree's nodes, changed: the paint's index of where
+    // links lie is built afresh when next needed.
+    void LinksChanged() { fLinkIndexStale = true; }
+
     // ---- Repaint
+    // Repaints the chart and refreshes the scaler, the tree and the area.
+    void RePaint();
     void InvalidateGA(TObject* sender = nullptr);
     void RefreshOthers(TObject* sender);
     bool IsBeingDestroyed() const { return IsDestroying(); }
@@ -163,6 +222,10 @@ public:
     TGantRowNotify OnBeforeFreeGantRow;
     TUserCreateGantRow OnUserCreateGantRow;
     TOnCollisionDetected OnCollisionDetected;
+    TOnUserDrawContent OnUserDrawBackground;
+    TOnUserDrawContent OnUserDrawForeground;
+    TOnUserDrawTime OnUserDrawTime;
+    TOnUserDrawLinks OnUserDrawLinks;
 
     // ---- Factories, for descendants that build with their own classes
     virtual TvxDateScaler* CreateDateScaler();
@@ -206,6 +269,13 @@ private:
         fRowsInView.clear();
     }
     void HookTexts(TvxDataEntity_Chronbar* item);
+    void UserDrawBackgroundAdapter(TCanvas& canvas, const TRect& rect);
+    void LinkListChanged(TvxDataEntity*) { LinksChanged(); }
+    void LinkListContentChanged(TvxDataList*) { LinksChanged(); }
+    // The positions of the links in the link list that may show with the rows of pre-order
+    // indexes aboveIndex..belowIndex in view, ascending.
+    void FindLinksNearView(int aboveIndex, int belowIndex, std::vector<int>& positions);
+    void BuildLinkIndex();
     // The first row of the last pass's rows in view, or the rows beyond them, holding y.
     TGantRow* FindTreeRowFromY(int y);
 
@@ -231,6 +301,30 @@ private:
     TLinkStyle fDefaultLinkStyle = TLinkStyle::tlsDefault;
     TColor fDefaultLinkColor = 0xFF0000;
     TColor fGantBackColor = 0xC0C0C0;
+    TColor fGantPyjamasColor = 0x808080;
+    TBitmap fPattern;
+    bool fVerticalPyjamas = false;
+    bool fDrawShortLines = false;
+    bool fDrawLongLines = true;
+    bool fTodayLineOnOff = false;
+    TColor fTodayLineColor = 0;
+    TLinkShow fLinkShow = TLinkShow::lsOneEndVisible;
+    int fCachedGridHeaderHeight = 0;
+    TDateTime fStartAtLastPaint = 0;
+    int fLinksDrawn = 0;
+    int fLinksVisited = 0;
+    // Each link with both ends in rows of tree nodes, as the span of those nodes' pre-order
+    // indexes, sorted by its low end; per block of spans the highest high end.
+    struct TLinkSpan {
+        int Lo = 0;
+        int Hi = 0;
+        int Pos = 0;  // in the link list
+    };
+    std::vector<TLinkSpan> fLinkSpans;
+    std::vector<int> fLinkBlockMaxHi;
+    bool fLinkIndexStale = true;
+    int fLinkIndexNodeCount = -1;
+    int fLinkIndexLinkCount = -1;
     TFont fFontTimeItemStyle1;
     TFont fFontTimeItemStyle2;
     TFont fFontTimeItemStyle3;

@@ -103,7 +103,10 @@ void TvxDataEntity_Link::SetEnd(TvxDataEntity_Chronbar*& end, TvxDataEntity_Chro
     if (old && FromItem != old && ToItem != old) Unregister(old, this);
     if (item && std::find(item->fLinks.begin(), item->fLinks.end(), this) == item->fLinks.end())
         item->fLinks.push_back(this);
-    if (TvxGant_ComBasic* gant = GetGant()) gant->InvalidateGA();
+    if (TvxGant_ComBasic* gant = GetGant()) {
+        gant->LinksChanged();
+        gant->InvalidateGA();
+    }
 }
 
 void TvxDataEntity_Link::SetFromItem(TvxDataEntity_Chronbar* item) { SetEnd(FromItem, item); }

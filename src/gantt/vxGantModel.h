@@ -235,6 +235,9 @@ public:
     bool RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect);
     TvxDataEntity_Chronbar* FindDataEntityFromXY(int x, int y);
     TvxDataEntity_Chronbar* FindDataEntityFromX(int x);
+    // Draws the row's items from layer DrawLayerStart on, those in the visible time range
+    // (vxGantPaint.cpp).
+    void DrawContent();
 
 protected:
     ~TGantRow() override;

@@ -11,6 +11,7 @@ bool TGantTree::Detached() const { return IsDestroying() || !fGant || fGant->IsB
 
 void TGantTree::_InsertItem(TvxDataEntity* entity)
 {
+    if (!Detached()) fGant->LinksChanged();
     TvxTree_ComBasic::_InsertItem(entity);
     if (Detached()) return;
     fGant->GetRowList()->AddRow(static_cast<TvxDataEntity_Tree*>(entity), nullptr);
@@ -19,6 +20,7 @@ void TGantTree::_InsertItem(TvxDataEntity* entity)
 
 void TGantTree::_DeleteItem(TvxDataEntity* entity)
 {
+    if (!Detached()) fGant->LinksChanged();
     // Every row of the entity goes (a host may have added more than one): none may outlive it.
     if (!Detached()) {
         auto* node = static_cast<TvxDataEntity_Tree*>(entity);
@@ -31,12 +33,14 @@ void TGantTree::_DeleteItem(TvxDataEntity* entity)
 
 void TGantTree::_OnVisibleChanged(TvxDataEntity* entity)
 {
+    if (!Detached()) fGant->LinksChanged();
     TvxTree_ComBasic::_OnVisibleChanged(entity);
     if (!Detached()) fGant->InvalidateGA();
 }
 
 void TGantTree::_EnterOwnerAfterChange(TvxDataEntity* entity)
 {
+    if (!Detached()) fGant->LinksChanged();
     TvxTree_ComBasic::_EnterOwnerAfterChange(entity);
     if (!Detached()) fGant->InvalidateGA();
 }

@@ -15,6 +15,9 @@ public:
 
     using TCustomTreeView::GetBorderStyle;
     using TCustomTreeView::SetBorderStyle;
+    // The chart's image list: the tree's images and those of the image bars.
+    using TCustomTreeView::GetImages;
+    using TCustomTreeView::SetImages;
 
 protected:
     void _InsertItem(TvxDataEntity* entity) override;
