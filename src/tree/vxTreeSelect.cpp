@@ -230,6 +230,8 @@ void TvxTree_ComBasic::SetTopItem(TvxDataEntity_Tree* entity)
 {
     if (entity) {
         CheckOwnEntity(entity, "scroll to");
+        // An entity added since the last update gets its node first.
+        EnsureDisplayUpToDate();
         const bool differed = TCustomTreeView::GetTopItem() != entity->TreeNode;
         BeginHorzScrollUpdate();
         if (entity->TreeNode) TCustomTreeView::SetTopItem(entity->TreeNode);
