@@ -2,6 +2,7 @@
 // style with their texts, links of every style, the today line, nights and weekends hidden on the
 // time axis; and the chart's printed form.
 #include "vxGalleryPages.h"
+#include "vxPrintedForm.h"
 
 #include "gantt/vxGant.h"
 #include "gantt/vxGantTree.h"
@@ -165,14 +166,8 @@ QWidget* CreateGanttPage()
 
 void PrintGanttPage(TPrinter& printer)
 {
-    TCanvas& canvas = printer.Canvas();
     const int dpi = GetDeviceCaps(printer.Handle(), LOGPIXELSX);
-    const int margin = dpi / 2;
-    canvas.Brush().SetStyle(TBrushStyle::bsClear);
-    canvas.Font().SetName("Arial");
-    canvas.Font().SetColor(clBlack);
-    canvas.Font().SetHeight(-MulDiv(16, dpi, 72));
-    canvas.TextOut(margin, margin, "vxplan gallery: Gantt chart, printed");
+    const int margin = PrintPageTitle(printer, "vxplan gallery: Gantt chart, printed");
     // The scaler and the area keep their screen layout, scaled to the printer's resolution.
     TGanttSample chart;
     const double scale = dpi / 96.0;

@@ -5,6 +5,7 @@
 
 #include "platform/vxBitmap.h"
 #include "platform/vxControls.h"
+#include "platform/vxPrinter.h"
 
 #include <algorithm>
 
@@ -39,5 +40,18 @@ protected:
 }  // namespace
 
 QWidget* CreatePrintedPage() { return new TPrintedPagePreview; }
+
+int PrintPageTitle(TPrinter& printer, const std::string& title)
+{
+    TCanvas& canvas = printer.Canvas();
+    const int dpi = GetDeviceCaps(printer.Handle(), LOGPIXELSX);
+    const int margin = dpi / 2;
+    canvas.Brush().SetStyle(TBrushStyle::bsClear);
+    canvas.Font().SetName("Arial");
+    canvas.Font().SetColor(clBlack);
+    canvas.Font().SetHeight(-MulDiv(16, dpi, 72));
+    canvas.TextOut(margin, margin, title);
+    return margin;
+}
 
 }  // namespace vxplan::gallery

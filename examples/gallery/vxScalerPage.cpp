@@ -1,6 +1,7 @@
 // The date-scaler page: time axes at several zooms and with hidden time, placed by Qt layouts,
 // and the printed form of three of them.
 #include "vxGalleryPages.h"
+#include "vxPrintedForm.h"
 
 #include "platform/vxPrinter.h"
 #include "scaler/vxScaler.h"
@@ -85,12 +86,7 @@ void PrintScalerPage(TPrinter& printer)
 {
     TCanvas& canvas = printer.Canvas();
     const int dpi = GetDeviceCaps(printer.Handle(), LOGPIXELSX);
-    const int margin = dpi / 2;
-    canvas.Brush().SetStyle(TBrushStyle::bsClear);
-    canvas.Font().SetName("Arial");
-    canvas.Font().SetColor(clBlack);
-    canvas.Font().SetHeight(-MulDiv(16, dpi, 72));
-    canvas.TextOut(margin, margin, "vxplan gallery: date scalers, printed");
+    const int margin = PrintPageTitle(printer, "vxplan gallery: date scalers, printed");
     // Each axis keeps its screen layout, scaled to the printer's resolution.
     const double scale = dpi / 96.0;
     const int width = static_cast<int>((printer.PageWidth() - 2 * margin) / scale);
