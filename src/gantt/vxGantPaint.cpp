@@ -89,7 +89,7 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*)
     if (!fGA || !fScaler || IsDestroying()) return;
     if (!fUseGridNotTree && fTree) fTree->EnsureDisplayUpToDate();
     // The area's alignment under a grid header follows the header; in tree mode it stays 0.
-    if (const int header = GetGridHeaderHeight(); header != fCachedGridHeaderHeight) fCachedGridHeaderHeight = header;
+    fCachedGridHeaderHeight = GetGridHeaderHeight();
     UpdateRowRects();
     DoBackground();
 

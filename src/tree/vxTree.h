@@ -43,7 +43,6 @@ public:
     void SetVisible(bool value) override;
     // Has a node that the platform shows, and the parent (if any) is visible too.
     bool GetVisible() const override;
-    void AfterCreate(TvxDataList* theDataList) override;
 
     const std::string& GetText() const { return Text; }
     // Throws EInvalidArgument ("Treenodes only allow strings smaller than 255 chars") for a text
@@ -179,18 +178,18 @@ public:
     void SetMaxLevels(int n);
     bool GetMultiSelect() const { return MultiSelect; }
     void SetMultiSelect(bool b) { MultiSelect = b; }
-    bool GetScrollBarVert() const { return TCustomTreeView::GetScrollBarVert(); }
-    void SetScrollBarVert(bool b) { TCustomTreeView::SetScrollBarVert(b); }
-    bool GetScrollBarHorz() const { return TCustomTreeView::GetScrollBarHorz(); }
-    void SetScrollBarHorz(bool b) { TCustomTreeView::SetScrollBarHorz(b); }
 
     using TCustomTreeView::GetAutoExpand;
     using TCustomTreeView::GetRowSelect;
+    using TCustomTreeView::GetScrollBarHorz;
+    using TCustomTreeView::GetScrollBarVert;
     using TCustomTreeView::GetShowButtons;
     using TCustomTreeView::GetShowLines;
     using TCustomTreeView::GetShowRoot;
     using TCustomTreeView::SetAutoExpand;
     using TCustomTreeView::SetRowSelect;
+    using TCustomTreeView::SetScrollBarHorz;
+    using TCustomTreeView::SetScrollBarVert;
     using TCustomTreeView::SetShowButtons;
     using TCustomTreeView::SetShowLines;
     using TCustomTreeView::SetShowRoot;
@@ -303,9 +302,7 @@ private:
     TDateTime fLastCurrentChange = 0;
     TTreeNode* fShiftAnchor = nullptr;
     TTreeNode* fLabelEditNode = nullptr;
-    std::string fLabelEditText;
     TvxDataEntity_Tree* fLastTopEntity = nullptr;
-    TTreeNode* fLastSelectedNode = nullptr;
     bool fMouseDownSelected = false;
     bool fDragBegun = false;
     TShiftState fMouseDownShift;

@@ -198,7 +198,6 @@ void TvxTree_ComBasic::NodeGone(TTreeNode_vxSub* node)
     // A Shift-click after the anchor's node went would start the range at a freed node.
     if (node == fShiftAnchor) fShiftAnchor = nullptr;
     if (node == fLabelEditNode) fLabelEditNode = nullptr;
-    if (node == fLastSelectedNode) fLastSelectedNode = nullptr;
     fPending.erase(node);
 }
 

@@ -7,8 +7,6 @@ namespace vxplan {
 
 // ---- TvxDataEntity_Tree ----
 
-void TvxDataEntity_Tree::AfterCreate(TvxDataList* theDataList) { TvxDataEntity::AfterCreate(theDataList); }
-
 void TvxDataEntity_Tree::CleanForFree()
 {
     TvxDataEntity::CleanForFree();

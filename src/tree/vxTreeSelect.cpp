@@ -46,7 +46,6 @@ void TvxTree_ComBasic::Change(TTreeNode* node)
         CheckTopItem();
         TDoLater::NeverMind(TDoLaterCall(this, &TvxTree_ComBasic::DoSetCurrent));
         fPendingCurrent = nullptr;
-        fLastSelectedNode = GetSelected();
     }
     if (OnCurrentDataEntityChange) OnCurrentDataEntityChange(this, GetDataEntityFromNode(node));
     TCustomTreeView::Change(node);
@@ -169,10 +168,7 @@ bool TvxTree_ComBasic::CanEdit(TTreeNode* node)
         } catch (...) {
             allowed = false;
         }
-        if (allowed) {
-            fLabelEditNode = node;
-            fLabelEditText = node->GetText();
-        }
+        if (allowed) fLabelEditNode = node;
     }
     return allowed;
 }
