@@ -221,11 +221,7 @@ void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* entity, TvxDataEntity_Tre
 void TvxTree_ComBasic::Clear()
 {
     const bool destroying = fBeingDestroyed;
-    struct Flag {
-        bool& f;
-        ~Flag() { f = false; }
-    } clearing{fClearing};
-    fClearing = true;
+    TFlagOn clearing(fClearing);
     RootList->Clear();
     // The lists of the deleted entities are emptied before any is freed, also when the control
     // goes: an entity freed with its list must not still point at children freed before it.

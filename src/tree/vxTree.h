@@ -257,6 +257,15 @@ private:
     friend class TvxDataEntity_Tree;
     friend class TTreeNode_vxSub;
 
+    // Sets a flag for its lifetime, so that an error leaving the scope clears it too.
+    struct TFlagOn {
+        explicit TFlagOn(bool& flag) : f(flag) { f = true; }
+        ~TFlagOn() { f = false; }
+        TFlagOn(const TFlagOn&) = delete;
+        TFlagOn& operator=(const TFlagOn&) = delete;
+        bool& f;
+    };
+
     void Initialize();
     TvxTreeClasses fClasses;
     TvxDataList_Tree* NewList(TvxDataEntity_Tree* owner);

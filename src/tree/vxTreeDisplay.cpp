@@ -42,11 +42,7 @@ void TvxTree_ComBasic::EnsureDisplayUpToDate()
 void TvxTree_ComBasic::UpdateDisplay()
 {
     if (fBeingDestroyed) return;
-    struct InUpdate {
-        TvxTree_ComBasic& t;
-        ~InUpdate() { t.fInDisplayUpdate = false; }
-    } inUpdate{*this};
-    fInDisplayUpdate = true;
+    TFlagOn inUpdate(fInDisplayUpdate);
     fSavedSelected = GetSelected();
     fSavedTop = TCustomTreeView::GetTopItem();
     BeginHorzScrollUpdate();
@@ -229,11 +225,7 @@ void TvxTree_ComBasic::EndHorzScrollUpdate()
 
 void TvxTree_ComBasic::Expand(TTreeNode* node)
 {
-    struct InExpand {
-        bool& f;
-        ~InExpand() { f = false; }
-    } inExpand{fInExpand};
-    fInExpand = true;
+    TFlagOn inExpand(fInExpand);
     TvxDataEntity_Tree* e = GetDataEntityFromNode(node);
     if (e) {
         if (e->Children && e->Children->Count() > 0) {
