@@ -1,6 +1,6 @@
 // Canvas speed: a full-HD bitmap filled and copied onto a shown widget (the path a control's
 // paint takes), a plain memory copy of the same size for comparison, and many short lines.
-#include "platform/vxBitmap.h"
+#include <vxplan/platform/graphics/vxBitmap.h>
 
 #include <QApplication>
 #include <QPainter>

@@ -2,8 +2,8 @@
 // middle (layout, hit-tests, and layout plus painting of a 1920 x 1080 view). The cost per page
 // must be the same at 1,000 and 1,000,000 rows, and the loaded block must stay bounded. Also the
 // layout of a 200 x 50 grid with sub-grids in a tenth of its cells.
-#include "cellgrid/vxBabGridContent.h"
-#include "platform/vxBitmap.h"
+#include <vxplan/cellgrid/vxBabGridContent.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Data lists at scale: list indexes of random entities once the index cache is fresh (the cost
 // per lookup must not grow with the list), and a huge virtual list scrolled from front to back
 // (memory must follow the loaded block, not the count).
-#include "dataentity/vxDataEntityPack.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
 
 #include <benchmark/benchmark.h>
 

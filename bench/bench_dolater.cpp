@@ -1,9 +1,9 @@
 // Deferred calls queued from several worker threads and run on the user-interface thread
 // from its message loop.
-#include "dataentity/vxDoLater.h"
+#include <vxplan/dataentity/vxDoLater.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxMessages.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/app/vxMessages.h>
 
 #include <benchmark/benchmark.h>
 

@@ -2,9 +2,9 @@
 // through the host's calls, with the first pass over the rows in view; and hit-testing a million
 // random points of a 1920 x 1080 area. Both at 1,000 and 100,000 rows: a lookup must cost what
 // is in view, not what the chart holds.
-#include "gantt/vxGant.h"
-#include "gantt/vxGantTree.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <benchmark/benchmark.h>
 

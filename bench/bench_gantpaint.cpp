@@ -1,9 +1,9 @@
 // Gantt area drawing at full-HD: the background, 2,000 items of every style with their marks,
 // and a link from each item to one in the next row, as one frame of the chart paints them.
-#include "gantt/vxGantBackground.h"
-#include "gantt/vxGantItemPaint.h"
-#include "gantt/vxGantLinkRoute.h"
-#include "platform/vxBitmap.h"
+#include <vxplan/gantt/vxGantBackground_p.h>
+#include <vxplan/gantt/vxGantItemPaint_p.h>
+#include <vxplan/gantt/vxGantLinkRoute_p.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
 
 #include <benchmark/benchmark.h>
 

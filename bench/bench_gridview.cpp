@@ -3,7 +3,7 @@
 // cells through the off-screen bitmap, copy to the window). The cost per page must be the same
 // at 1,000 and 1,000,000 rows and the loaded block must stay bounded. Also the layout of a
 // 200 x 50 grid with sub-grids in a tenth of its cells.
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // Time-axis conversions with hidden nights (hours 0-7 and 17-23) and weekends on a 1920-pixel
 // axis, at day, week and month zoom: DateToPixel runs for every item on every paint, PixelToDate
 // once per mouse event.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <benchmark/benchmark.h>
 

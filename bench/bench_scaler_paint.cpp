@@ -1,6 +1,6 @@
 // One full paint of a 1920-pixel scaler at each zoom level (seconds to centuries), and a pan
 // step: 50 pixels of scrolling and the repaint that follows.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <benchmark/benchmark.h>
 

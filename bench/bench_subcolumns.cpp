@@ -2,7 +2,7 @@
 // in, at 100, 1,000 and 10,000 holders. The spans spread over a range that grows with the count,
 // so the overlap depth stays that of a busy row (about 20 items at a time) while the row grows.
 // The pair walk runs alongside at the smaller sizes to show what the sweep saves.
-#include "overlap/vxTimeDistinctGeneric.h"
+#include <vxplan/overlap/vxTimeDistinctGeneric.h>
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Text output speed: short TextOut calls on a bitmap, as a Gantt chart's item labels and a
 // grid's cells make them, and DrawTextW with the flags cells use.
-#include "platform/vxCanvas.h"
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <QApplication>
 

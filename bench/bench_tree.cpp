@@ -1,7 +1,7 @@
 // The entity tree at scale: 1,000 and 100,000 root entities with 10 children each. Building the
 // entities, the first display update (nodes for the roots and their placeholders), expanding
 // every level, and one paint of a 1080-pixel-high view, which must cost the same at both sizes.
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
 #include <benchmark/benchmark.h>
 

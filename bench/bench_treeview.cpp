@@ -1,7 +1,7 @@
 // The tree view at scale: building 1,000 and 100,000 root nodes with 10 children each, expanding
 // them all (with the rebuild of the shown rows), and one paint of a 1080-pixel-high view, which
 // must cost the same at both sizes (only the rows in view are visited).
-#include "platform/vxTreeView.h"
+#include <vxplan/platform/treeview/vxTreeView.h>
 
 #include <benchmark/benchmark.h>
 

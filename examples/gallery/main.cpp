@@ -6,7 +6,7 @@
 //   gallery --pdf FILE        prints the printable pages to FILE
 #include "vxGalleryPages.h"
 
-#include "platform/vxPrinter.h"
+#include <vxplan/platform/graphics/vxPrinter.h>
 
 #include <QApplication>
 #include <QDir>

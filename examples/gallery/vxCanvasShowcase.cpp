@@ -1,3 +1,4 @@
+// The canvas showcase: one panel each for lines, pen modes, brushes, text and focus rectangles.
 #include "vxCanvasShowcase.h"
 
 #include <cmath>

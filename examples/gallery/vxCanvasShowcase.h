@@ -1,7 +1,7 @@
 // What the canvas can do, drawn on any canvas: lines, pen modes, brushes, text, focus rectangles.
 #pragma once
 
-#include "platform/vxCanvas.h"
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 namespace vxplan::gallery {
 

@@ -4,7 +4,7 @@
 // given up as they leave, so memory holds only the loaded block.
 #include "vxGalleryPages.h"
 
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
 #include <QLabel>
 #include <QVBoxLayout>

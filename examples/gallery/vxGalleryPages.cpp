@@ -1,3 +1,4 @@
+// The page list of the gallery and what every page shares.
 #include "vxGalleryPages.h"
 
 namespace vxplan::gallery {

@@ -4,10 +4,10 @@
 #include "vxGalleryPages.h"
 #include "vxPrintedForm.h"
 
-#include "gantt/vxGant.h"
-#include "gantt/vxGantTree.h"
-#include "platform/vxPrinter.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/platform/graphics/vxPrinter.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <string>

@@ -2,7 +2,7 @@
 // preview on screen and the PDF come from the same drawing.
 #pragma once
 
-#include "platform/vxCanvas.h"
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <string>
 

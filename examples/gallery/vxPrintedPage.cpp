@@ -3,9 +3,9 @@
 #include "vxGalleryPages.h"
 #include "vxPrintedForm.h"
 
-#include "platform/vxBitmap.h"
-#include "platform/vxControls.h"
-#include "platform/vxPrinter.h"
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/controls/vxControls.h>
+#include <vxplan/platform/graphics/vxPrinter.h>
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include "vxGalleryPages.h"
 #include "vxPrintedForm.h"
 
-#include "platform/vxPrinter.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/graphics/vxPrinter.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -4,13 +4,13 @@
 // tree as a popup menu, shown open.
 #include "vxGalleryPages.h"
 
-#include "paint/vxSplitter.h"
-#include "paint/vxXYSizer.h"
-#include "platform/vxMenuColumns.h"
-#include "platform/vxMenuSession.h"
-#include "platform/vxPanel.h"
-#include "tree/vxTree.h"
-#include "tree/vxTreePopup.h"
+#include <vxplan/paint/vxSplitter.h>
+#include <vxplan/paint/vxXYSizer.h>
+#include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuSession_p.h>
+#include <vxplan/platform/controls/vxPanel.h>
+#include <vxplan/tree/vxTree.h>
+#include <vxplan/tree/vxTreePopup.h>
 
 #include <QCursor>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // A Qt program that places a vxplan panel in its own layout.
-#include "platform/vxPanel.h"
+#include <vxplan/platform/controls/vxPanel.h>
 
 #include <QApplication>
 #include <QLabel>

@@ -1,29 +1,14 @@
 // Axis items, the index spaces of an axis, insertion, moves and drops, and loading on demand.
-#include "cellgrid/vxAxisContent.h"
+#include <vxplan/cellgrid/vxAxisContent.h>
 
-#include "cellgrid/vxBabCell.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/cellgrid/vxBabCell.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFlagScope.h>
 
 #include <algorithm>
 #include <string>
 
 namespace vxplan {
-
-namespace {
-
-// Holds the load depth up while a range is loaded, even when a handler throws.
-class TLoadDepthGuard {
-public:
-    explicit TLoadDepthGuard(int& theDepth) : depth_(theDepth) { ++depth_; }
-    ~TLoadDepthGuard() { --depth_; }
-    TLoadDepthGuard(const TLoadDepthGuard&) = delete;
-    TLoadDepthGuard& operator=(const TLoadDepthGuard&) = delete;
-
-private:
-    int& depth_;
-};
-
-}  // namespace
 
 // --- TAxisContentItem ------------------------------------------------------------------------
 
@@ -304,7 +289,7 @@ void TAxisContentList::EnsureLoadedItem(int i)
 
 void TAxisContentList::LoadItems(int theFirst, int theLast, bool theAtFront)
 {
-    TLoadDepthGuard depth(loadDepth_);
+    const TDepthScope depth(loadDepth_);
     lastLoadedFirst_ = theFirst;
     lastLoadedLast_ = theLast;
     std::vector<TAxisContentItem*> created;

@@ -10,7 +10,7 @@
 // position in it. At most about 500 items are loaded; the rest cost only the two counts.
 #pragma once
 
-#include "cellgrid/vxBabGridTypes.h"
+#include <vxplan/cellgrid/vxBabGridTypes.h>
 
 #include <memory>
 #include <vector>

@@ -1,9 +1,9 @@
 // Giving up loaded items: purging after each layout pass, unloading one item, emptying an axis
 // and deleting count-only items, with the callbacks through which the application takes part.
-#include "cellgrid/vxAxisContent.h"
+#include <vxplan/cellgrid/vxAxisContent.h>
 
-#include "cellgrid/vxBabCell.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/cellgrid/vxBabCell.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Cells, grid cells and the root: creation, content, sizes, selection storage, focus and the
 // notifications by which the axes keep the matrix in step.
-#include "cellgrid/vxBabCell.h"
+#include <vxplan/cellgrid/vxBabCell.h>
 
-#include "cellgrid/vxLayoutProp.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/cellgrid/vxLayoutProp.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 // root (TBabGridCellForViewer) carries every callback raised towards the control showing it.
 #pragma once
 
-#include "cellgrid/vxAxisContent.h"
-#include "cellgrid/vxBabGridTypes.h"
-#include "cellgrid/vxCellMatris.h"
-#include "dataentity/vxEventHandling.h"
+#include <vxplan/cellgrid/vxAxisContent.h>
+#include <vxplan/cellgrid/vxBabGridTypes.h>
+#include <vxplan/cellgrid/vxCellMatris.h>
+#include <vxplan/dataentity/vxEventHandling.h>
 
 #include <memory>
 
@@ -124,7 +124,7 @@ private:
     int calculatedHeight_ = 0;
     int calculatedWidth_ = 0;
     bool selected_ = false;
-    TRect visibleRect_{-1, -1, -1, -1};
+    TRect visibleRect_ = kNoRect;
     std::unique_ptr<TBabCellData> data_;
     TLayoutProp* layoutProp_ = nullptr;
     bool measureRequested_ = false;

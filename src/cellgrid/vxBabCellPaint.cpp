@@ -1,8 +1,8 @@
 // Painting one cell. Lines go through the canvas's LineTo, which leaves out the end pixel, and
 // rectangles exclude right and bottom, so every pixel here is where the routines say it is.
-#include "cellgrid/vxBabCellPaint.h"
+#include <vxplan/cellgrid/vxBabCellPaint.h>
 
-#include "platform/vxDeviceContext.h"
+#include <vxplan/platform/graphics/vxDeviceContext.h>
 
 #include <algorithm>
 #include <cstdint>

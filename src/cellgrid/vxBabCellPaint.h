@@ -5,9 +5,9 @@
 // on-screen grid without buttons or icons.
 #pragma once
 
-#include "cellgrid/vxBabCell.h"
-#include "cellgrid/vxLayoutProp.h"
-#include "platform/vxCanvas.h"
+#include <vxplan/cellgrid/vxBabCell.h>
+#include <vxplan/cellgrid/vxLayoutProp.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <cstdint>
 #include <string>

@@ -2,8 +2,8 @@
 // and the painting of one cell.
 #pragma once
 
-#include "cellgrid/vxAxisContent.h"
-#include "cellgrid/vxBabCell.h"
-#include "cellgrid/vxBabCellPaint.h"
-#include "cellgrid/vxCellMatris.h"
-#include "cellgrid/vxLayoutProp.h"
+#include <vxplan/cellgrid/vxAxisContent.h>
+#include <vxplan/cellgrid/vxBabCell.h>
+#include <vxplan/cellgrid/vxBabCellPaint.h>
+#include <vxplan/cellgrid/vxCellMatris.h>
+#include <vxplan/cellgrid/vxLayoutProp.h>

@@ -7,7 +7,7 @@
 // laid out recursively) and each row and column grows to its largest cell. The second places:
 // positions are the running sums of the sizes, and the placed items form the visible lists that
 // drawing, hit-testing and purging work from.
-#include "cellgrid/vxBabCell.h"
+#include <vxplan/cellgrid/vxBabCell.h>
 
 #include <algorithm>
 
@@ -161,7 +161,7 @@ void TBabGridCell::Draw(const TRect& theRect, const TOnDrawBabCell& theDraw)
             cell->SetGroupFlags(false, false);
             if (r.Top < theRect.Top || r.Left < theRect.Left || r.Top > theRect.Bottom || r.Left > theRect.Right ||
                 r.Top >= r.Bottom || r.Left >= r.Right) {
-                cell->SetVisibleRect(Rect(-1, -1, -1, -1));
+                cell->SetVisibleRect(kNoRect);
                 previous = nullptr;
                 previousState = {};
                 continue;

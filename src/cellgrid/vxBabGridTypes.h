@@ -2,9 +2,9 @@
 // root grid cell raises towards the control that shows it.
 #pragma once
 
-#include "platform/vxMethod.h"
-#include "platform/vxSet.h"
-#include "platform/vxTypes.h"
+#include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/core/vxSet.h>
+#include <vxplan/platform/core/vxTypes.h>
 
 namespace vxplan {
 

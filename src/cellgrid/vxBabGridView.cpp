@@ -1,9 +1,9 @@
 // The grid view: construction, content classes, properties, texts and the engine's notifications.
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
-#include "dataentity/vxDoLater.h"
-#include "platform/vxApplication.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 
@@ -263,7 +263,7 @@ void TBabGridView_Custom::OnCellDeInit(TBabCell* theCell)
         // out what is being removed. The next paint wipes the tracking line.
         mouseMode_ = TMMode::mmNone;
         resizeCell_ = nullptr;
-        trackLine_ = Rect(-1, -1, -1, -1);
+        trackLine_ = kNoRect;
         if (!IsDestroying()) Invalidate();
     }
     std::erase(renderedButtons_, theCell);

@@ -9,11 +9,11 @@
 // update: lay out the visible area and update the scroll bars).
 #pragma once
 
-#include "cellgrid/vxBabGridContent.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/vxImageList.h"
-#include "platform/vxScrollBar.h"
-#include "platform/vxTimer.h"
+#include <vxplan/cellgrid/vxBabGridContent.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/graphics/vxImageList.h>
+#include <vxplan/platform/controls/vxScrollBar.h>
+#include <vxplan/platform/time/vxTimer.h>
 
 #include <memory>
 #include <string>
@@ -166,7 +166,7 @@ public:
     // --- State the mouse and the data grid share ---
     TMMode GetMouseMode() const { return mouseMode_; }
     TBabCell* GetResizeCell() const { return resizeCell_; }
-    // The tracking line drawn last while resizing; (-1, -1, -1, -1) when none.
+    // The tracking line drawn last while resizing; kNoRect when none.
     const TRect& GetTrackingLine() const { return trackLine_; }
     TBabCell* GetSortCell() const override { return sortCell_; }
     bool GetSortDirection() const override { return sortDirection_; }
@@ -289,7 +289,7 @@ private:
     TMMode mouseMode_ = TMMode::mmNone;
     TPoint mouseDown_;
     TBabCell* resizeCell_ = nullptr;
-    TRect trackLine_{-1, -1, -1, -1};
+    TRect trackLine_ = kNoRect;
     bool dragCandidate_ = false;
     TBabCell* dragCell_ = nullptr;
     TBabCell* sortCell_ = nullptr;

@@ -1,9 +1,9 @@
 // The grid view's mouse: sizing rows and columns by dragging header borders (zone, cursor,
 // tracking line, resize), the press that focuses, sorts, clicks buttons and starts the slow
 // start, and the window messages the view handles itself.
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <cstdlib>
 
@@ -82,8 +82,8 @@ void TBabGridView_Custom::DrawTrackingLine(const TRect& theLine)
 
 void TBabGridView_Custom::EndResizeTracking()
 {
-    if (trackLine_.Left != -1 && !IsDestroying()) DrawTrackingLine(Rect(-1, -1, -1, -1));
-    trackLine_ = Rect(-1, -1, -1, -1);
+    if (trackLine_ != kNoRect && !IsDestroying()) DrawTrackingLine(kNoRect);
+    trackLine_ = kNoRect;
     mouseMode_ = TMMode::mmNone;
     resizeCell_ = nullptr;
 }
@@ -115,7 +115,7 @@ void TBabGridView_Custom::MouseDown(TMouseButton button, TShiftState shift, int 
         mouseMode_ = horz ? TMMode::mmResizeCols : TMMode::mmResizeRows;
         resizeCell_ = zoneCell;
         mouseDown_ = Point(x, y);
-        trackLine_ = Rect(-1, -1, -1, -1);
+        trackLine_ = kNoRect;
         return;
     }
     TvxOffscreenPaint::MouseDown(button, shift, x, y);

@@ -1,9 +1,10 @@
 // The grid view's paint: the update flags, layout of the visible area, the cells through the
 // engine's drawing order, tree buttons and lines, the grid's focus rectangle, and the height
 // measuring of wrapping cells.
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
-#include "platform/vxDeviceContext.h"
+#include <vxplan/platform/core/vxFlagScope.h>
+#include <vxplan/platform/graphics/vxDeviceContext.h>
 
 #include <algorithm>
 
@@ -18,19 +19,6 @@ constexpr int kMaxLayoutPasses = 3;
 const TColor kTreeLineColor = 0xC0C0C0;
 const TColor kButtonFrameColor = 0x808080;
 
-// Set while the view lays out: loads and purges the layout itself causes need no new measuring.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& theFlag) : flag_(theFlag), old_(theFlag) { flag_ = true; }
-    ~TFlagScope() { flag_ = old_; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
-
 }  // namespace
 
 bool TBabGridView_Custom::PaintHasFocus() const
@@ -44,7 +32,8 @@ void TBabGridView_Custom::SoftViewParamsUpdate()
 {
     StopEditing();
     {
-        TFlagScope scope(layingOut_);
+        // Loads and purges that the layout itself causes need no new measuring.
+        const TFlagScope layingOut(layingOut_);
         root_->CalcVisibleArea(GetDrawRect());
     }
     UpdateScrollbars();
@@ -54,7 +43,7 @@ void TBabGridView_Custom::OffscreenPaint()
 {
     if (GetIsPrinting() && !GetAssignedPrintingCanvas()) return;
     // Whatever was drawn on the screen over the last image is gone with this paint.
-    if (!GetIsPrinting()) trackLine_ = Rect(-1, -1, -1, -1);
+    if (!GetIsPrinting()) trackLine_ = kNoRect;
     if (initPending_) {
         initPending_ = false;
         initSubGridContent(dynamic_cast<TBabSubGridCellData*>(root_->GetCellData()));

@@ -1,6 +1,6 @@
 // The grid view's scrolling: the drawing area, the two scroll bars in visible indexes, their
 // handlers, programmatic scrolling and the mouse wheel.
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 
 #include <algorithm>
 

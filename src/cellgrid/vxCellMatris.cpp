@@ -1,8 +1,8 @@
 // The cell matrix: lazy creation, and keeping the matrix in step with its two axes.
-#include "cellgrid/vxCellMatris.h"
+#include <vxplan/cellgrid/vxCellMatris.h>
 
-#include "cellgrid/vxBabCell.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/cellgrid/vxBabCell.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

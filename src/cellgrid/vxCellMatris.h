@@ -2,7 +2,7 @@
 // loaded row (null until the cell is first asked for). Cells are owned here.
 #pragma once
 
-#include "cellgrid/vxBabGridTypes.h"
+#include <vxplan/cellgrid/vxBabGridTypes.h>
 
 #include <vector>
 

@@ -2,9 +2,9 @@
 // reference between many cells (never copied per cell); a cell without one has no layout.
 #pragma once
 
-#include "cellgrid/vxBabGridTypes.h"
-#include "platform/vxCanvas.h"
-#include "platform/vxColor.h"
+#include <vxplan/cellgrid/vxBabGridTypes.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <cstdint>
 #include <string>

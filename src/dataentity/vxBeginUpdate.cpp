@@ -1,5 +1,5 @@
 // The update guard.
-#include "dataentity/vxBeginUpdate.h"
+#include <vxplan/dataentity/vxBeginUpdate.h>
 
 #include <utility>
 

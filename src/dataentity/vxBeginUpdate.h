@@ -3,7 +3,7 @@
 // begin/end pair (and no repaint).
 #pragma once
 
-#include "platform/vxMethod.h"
+#include <vxplan/platform/core/vxMethod.h>
 
 namespace vxplan {
 

@@ -10,8 +10,8 @@
 // selection, sorting, index cache), vxDataListLoad.cpp (virtual loading), vxDataListLevels.cpp.
 #pragma once
 
-#include "dataentity/vxExposable.h"
-#include "platform/vxMethod.h"
+#include <vxplan/dataentity/vxExposable.h>
+#include <vxplan/platform/core/vxMethod.h>
 
 #include <cstddef>
 #include <functional>

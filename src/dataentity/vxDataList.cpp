@@ -1,7 +1,7 @@
 // The data list: contents, selection, visibility, sorting and the index cache.
-#include "dataentity/vxDataEntityPack.h"
-#include "dataentity/vxPinEntity.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/dataentity/vxPinEntity_p.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 #include <exception>

@@ -1,7 +1,7 @@
 // The two- and three-level containers of lists and selection across the lists of one of them.
-#include "dataentity/vxDataEntityPack.h"
-#include "dataentity/vxDataTraveser.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/dataentity/vxDataTraveser.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 #include <string>

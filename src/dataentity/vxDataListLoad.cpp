@@ -1,8 +1,9 @@
 // Virtual loading: the one contiguous block of entities in memory, how it grows at either end,
 // and how it gives entities back.
-#include "dataentity/vxDataEntityPack.h"
-#include "dataentity/vxPinEntity.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/dataentity/vxPinEntity_p.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFlagScope.h>
 
 #include <algorithm>
 #include <string>
@@ -88,14 +89,9 @@ void TvxDataList::LoadItems(int from, int to, bool atFront)
         throw EListError("Incorrect intervall " + std::to_string(from) + ".." + std::to_string(to) +
                          ": the loaded block must stay contiguous");
 
-    struct Loading {
-        bool& flag;
-        explicit Loading(bool& f) : flag(f) { flag = true; }
-        ~Loading() { flag = false; }
-    };
     std::vector<TvxDataEntity*> created;
     {
-        Loading loading(fLoading);
+        const TFlagScope loading(fLoading);
         created.reserve(static_cast<size_t>(to - from + 1));
         try {
             for (int index = from; index <= to; ++index) {

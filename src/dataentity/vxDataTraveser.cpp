@@ -1,6 +1,7 @@
-#include "dataentity/vxDataTraveser.h"
+// TDataListTrav: the walk over the chosen lists, forwards and backwards.
+#include <vxplan/dataentity/vxDataTraveser.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

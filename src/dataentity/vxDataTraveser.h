@@ -5,7 +5,7 @@
 // live at every step.
 #pragma once
 
-#include "dataentity/vxDataEntityPack.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
 
 #include <vector>
 

@@ -4,12 +4,12 @@
 // the calls themselves run outside it, so a call may wait for a worker that is queueing calls
 // of its own without a deadlock. A lookup table on (receiver, data) keeps the "already pending"
 // test cheap when many calls are waiting.
-#include "dataentity/vxDoLater.h"
+#include <vxplan/dataentity/vxDoLater.h>
 
-#include "platform/vxDateUtils.h"
-#include "platform/vxExceptions.h"
-#include "platform/vxMessages.h"
-#include "platform/vxSync.h"
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/app/vxSync.h>
 
 #include <QCoreApplication>
 

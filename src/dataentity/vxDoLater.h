@@ -8,8 +8,8 @@
 // calls run when the application object goes away and again when the program ends.
 #pragma once
 
-#include "platform/vxMethod.h"
-#include "platform/vxTypes.h"
+#include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/core/vxTypes.h>
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // The multicast event and its listeners.
-#include "dataentity/vxEventHandling.h"
+#include <vxplan/dataentity/vxEventHandling.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 #include <utility>

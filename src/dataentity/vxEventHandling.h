@@ -2,8 +2,8 @@
 // each of them in the order they attached. Used on the user-interface thread only.
 #pragma once
 
-#include "platform/vxMethod.h"
-#include "platform/vxTypes.h"
+#include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/core/vxTypes.h>
 
 #include <vector>
 

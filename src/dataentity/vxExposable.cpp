@@ -1,4 +1,5 @@
-#include "dataentity/vxExposable.h"
+// TvxExposable: the root data object's life and its free notifications.
+#include <vxplan/dataentity/vxExposable.h>
 
 namespace vxplan {
 

@@ -4,7 +4,7 @@
 // itself (CleanForFree raises the notifications its owner needs), then frees it.
 #pragma once
 
-#include "platform/vxTypes.h"
+#include <vxplan/platform/core/vxTypes.h>
 
 namespace vxplan {
 

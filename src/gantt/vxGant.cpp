@@ -1,11 +1,11 @@
 // The chart: construction and layout, the time-item controller's handlers, and the operations
 // a host uses on items and links.
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
-#include "gantt/vxGantBackground.h"
-#include "gantt/vxGantTree.h"
-#include "platform/vxExceptions.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/gantt/vxGantBackground_p.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <cmath>
@@ -396,7 +396,7 @@ void TvxGant_ComBasic::SetActiveDataEntity(TvxDataEntity_Chronbar* item)
 
 TGantRow* TvxGant_ComBasic::GetActiveGantRow()
 {
-    // The grid's current node gives the row in grid mode, which joins with the grid.
+    // TODO(grid mode): the grid's current node gives the active row.
     if (fUseGridNotTree || !fTree) return nullptr;
     return fRowList->FindRowFromTreeNode(fTree->GetCurrentDataEntity());
 }

@@ -12,12 +12,12 @@
 // the pass, so pointer lookups cost what is in view, not what the chart holds.
 #pragma once
 
-#include "gantt/vxGantModel.h"
-#include "paint/vxOffscreenPaint.h"
-#include "platform/vxBitmap.h"
-#include "platform/vxCanvas.h"
-#include "platform/vxImageList.h"
-#include "platform/vxPanel.h"
+#include <vxplan/gantt/vxGantModel.h>
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
+#include <vxplan/platform/graphics/vxImageList.h>
+#include <vxplan/platform/controls/vxPanel.h>
 
 #include <vector>
 
@@ -83,7 +83,8 @@ public:
     TvxDataEntityClass GetItemClass() const { return fItemClass; }
     TvxDataEntityClass GetLinkClass() const { return fLinkClass; }
 
-    // Grid mode joins with the data grid; until then the rows come from the tree.
+    // TODO(grid mode): a setter, and the rows from the data grid's tree; until then the rows
+    // come from the tree.
     bool GetUseGridNotTree() const { return fUseGridNotTree; }
     bool RowTypeCheckOK(const TGantRow* row) const;
 
@@ -107,7 +108,7 @@ public:
                              TDateTime stop, TvxDataEntity_Chronbar*& newItem);
 
     TvxDataEntity_Chronbar* GetDataEntityFromXY(int x, int y);
-    // (-1, -1, -1, -1) when the item has no rectangle.
+    // kNoRect when the item has no rectangle.
     bool RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect);
     // Some part of the item lies in the scaler's visible range.
     bool IsVisible(const TvxDataEntity_Chronbar* item) const;
@@ -190,10 +191,6 @@ public:
     // False when the predecessor's stop and the successor's start both lie before the visible
     // range, or both after it.
     bool LinePassesThroughWindow(const TvxDataEntity_Chronbar* from, const TvxDataEntity_Chronbar* to) const;
-    // The links the last paint drew (user-drawn included; those wholly beside the area are not
-    // handed to the platform and not counted), and the links it looked at.
-    int GetLinksDrawnAtLastPaint() const { return fLinksDrawn; }
-    int GetLinksVisitedAtLastPaint() const { return fLinksVisited; }
     // The links' ends, or the order of the tree's nodes, changed: the paint's index of where
     // links lie is built afresh when next needed.
     void LinksChanged() { fLinkIndexStale = true; }
@@ -262,6 +259,7 @@ protected:
 private:
     friend class TGantRow;
     friend class TGantRowList;
+    friend struct TGantInspector;
 
     void RowsChanged()
     {
@@ -311,6 +309,8 @@ private:
     TLinkShow fLinkShow = TLinkShow::lsOneEndVisible;
     int fCachedGridHeaderHeight = 0;
     TDateTime fStartAtLastPaint = 0;
+    // The links the last paint drew (user-drawn included; those wholly beside the area are not
+    // handed to the platform and not counted), and the links it looked at.
     int fLinksDrawn = 0;
     int fLinksVisited = 0;
     // Each link with both ends in rows of tree nodes, as the span of those nodes' pre-order

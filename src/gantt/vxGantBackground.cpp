@@ -1,7 +1,7 @@
 // The Gantt area's background: stripes, scale lines, today line and focus frame.
-#include "gantt/vxGantBackground.h"
+#include <vxplan/gantt/vxGantBackground_p.h>
 
-#include "platform/vxColor.h"
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Where rows and time items lie in the Gantt area, and which item lies under a point.
-#include "gantt/vxGant.h"
-#include "gantt/vxGantModel.h"
-#include "gantt/vxGantTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantModel.h>
+#include <vxplan/gantt/vxGantTree.h>
 
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <cmath>
@@ -11,9 +11,8 @@
 namespace vxplan {
 
 namespace {
-const TRect kNoRect(-1, -1, -1, -1);
 
-int RoundScaled(int v, double scale) { return static_cast<int>(std::lrint(v * scale)); }
+int RoundScaled(int v, double scale) { return Round(v * scale); }
 }  // namespace
 
 // ---- Row bands ----
@@ -21,7 +20,7 @@ int RoundScaled(int v, double scale) { return static_cast<int>(std::lrint(v * sc
 bool TGantRow::GetVisible() const
 {
     if (TreeNode) return TreeNode->GetVisible();
-    // A grid node's row is shown through the grid, which joins later.
+    // TODO(grid mode): a grid node's row is shown when the grid shows its node.
     return false;
 }
 
@@ -30,7 +29,7 @@ void TGantRow::UpdateRect()
     TRect r = kNoRect;
     if (Gant) {
         if (TreeNode && Gant->GetTreeView()) r = Gant->GetTreeView()->GetRect(TreeNode);
-        // A grid node's band comes from the grid's cells, which join later.
+        // TODO(grid mode): a grid node's band comes from the grid's cells.
         if (r != kNoRect) {
             r.Left = 0;
             r.Right = Gant->GetGA() ? Gant->GetGA()->GetWidth() : 0;
@@ -53,23 +52,30 @@ TRect TGantRow::GetRect()
 
 // ---- Extents ----
 
+int TGantRow::UnscaledStartX(TvxDataEntity_Chronbar* item) const
+{
+    const int x = Gant->GetDateScaler()->DateToPixel(item->GetStartDateTime());
+    // A symbol of fixed width is centred on its start.
+    return item->IsResizable() ? x : x - item->GetFixedPixelWidth() / 2;
+}
+
+int TGantRow::UnscaledStopX(TvxDataEntity_Chronbar* item, int startX) const
+{
+    if (!item->IsResizable()) return startX + item->GetFixedPixelWidth();
+    return Gant->GetDateScaler()->DateToPixel(item->GetStopDateTime());
+}
+
+int TGantRow::PrintScaledX(int x) const
+{
+    return Gant->GetIsPrinting() ? RoundScaled(x, Gant->GetGA()->GetScalex()) : x;
+}
+
 bool TGantRow::XStartStopFromDataEntity(TvxDataEntity_Chronbar* item, int& x1, int& x2)
 {
     if (!item || !Gant || !Gant->GetDateScaler()) return false;
-    TvxDateScaler* scaler = Gant->GetDateScaler();
-    if (!item->IsResizable()) {
-        const int width = item->GetFixedPixelWidth();
-        x1 = scaler->DateToPixel(item->GetStartDateTime()) - width / 2;
-        x2 = x1 + width;
-    } else {
-        x1 = scaler->DateToPixel(item->GetStartDateTime());
-        x2 = scaler->DateToPixel(item->GetStopDateTime());
-    }
-    if (Gant->GetIsPrinting()) {
-        const double sx = Gant->GetGA()->GetScalex();
-        x1 = RoundScaled(x1, sx);
-        x2 = RoundScaled(x2, sx);
-    }
+    const int start = UnscaledStartX(item);
+    x1 = PrintScaledX(start);
+    x2 = PrintScaledX(UnscaledStopX(item, start));
     return true;
 }
 
@@ -102,19 +108,29 @@ bool TGantRow::YStartStopFromDataEntity(TvxDataEntity_Chronbar* item, int& y1, i
     return result;
 }
 
+bool TGantRow::BarTopBottom(TvxDataEntity_Chronbar* item, int& top, int& bottom)
+{
+    int y1 = 0, y2 = 0;
+    if (!YStartStopFromDataEntity(item, y1, y2)) return false;
+    const double f = Gant->GetIsPrinting() ? Gant->GetGA()->GetPrintScaley() : 1.0;
+    top = y1 + Round(item->GetTopInset() * f);
+    bottom = std::max(y2 - Round(item->GetBottomInset() * f), top);
+    return true;
+}
+
+namespace {
+// Every bar is at least 5 pixels wide, a stop before the start included.
+int BarRight(int left, int right) { return std::max(right, left + 5); }
+}  // namespace
+
 bool TGantRow::RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect)
 {
     if (!item || item->GetRow() != this || !item->GetVisible()) return false;
-    int x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    int x1 = 0, x2 = 0;
     if (!XStartStopFromDataEntity(item, x1, x2)) return false;
-    if (!YStartStopFromDataEntity(item, y1, y2)) return false;
-    const double f = Gant->GetIsPrinting() ? Gant->GetGA()->GetPrintScaley() : 1.0;
+    if (!BarTopBottom(item, rect.Top, rect.Bottom)) return false;
     rect.Left = x1;
-    rect.Right = x2;
-    rect.Top = y1 + static_cast<int>(std::lrint(item->GetTopInset() * f));
-    rect.Bottom = std::max(y2 - static_cast<int>(std::lrint(item->GetBottomInset() * f)), rect.Top);
-    // Every bar is at least 5 pixels wide, a stop before the start included.
-    if (rect.Right - rect.Left < 5) rect.Right = rect.Left + 5;
+    rect.Right = BarRight(x1, x2);
     return true;
 }
 
@@ -125,23 +141,13 @@ bool TGantRow::RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect)
 bool TGantRow::HitsItem(TvxDataEntity_Chronbar* item, int x, int y)
 {
     if (!item->GetVisible()) return false;
-    int y1 = 0, y2 = 0;
-    if (!YStartStopFromDataEntity(item, y1, y2)) return false;
-    const double f = Gant->GetIsPrinting() ? Gant->GetGA()->GetPrintScaley() : 1.0;
-    const int top = y1 + static_cast<int>(std::lrint(item->GetTopInset() * f));
-    const int bottom = std::max(y2 - static_cast<int>(std::lrint(item->GetBottomInset() * f)), top);
+    int top = 0, bottom = 0;
+    if (!BarTopBottom(item, top, bottom)) return false;
     if (y < top || y >= bottom) return false;
-    TvxDateScaler* scaler = Gant->GetDateScaler();
-    const bool printing = Gant->GetIsPrinting();
-    const double sx = printing ? Gant->GetGA()->GetScalex() : 1.0;
-    const int width = item->GetFixedPixelWidth();
-    int x1 = scaler->DateToPixel(item->GetStartDateTime());
-    if (!item->IsResizable()) x1 -= width / 2;
-    const int left = printing ? RoundScaled(x1, sx) : x1;
+    const int start = UnscaledStartX(item);
+    const int left = PrintScaledX(start);
     if (x < left) return false;
-    int x2 = item->IsResizable() ? scaler->DateToPixel(item->GetStopDateTime()) : x1 + width;
-    if (printing) x2 = RoundScaled(x2, sx);
-    return x < std::max(x2, left + 5);
+    return x < BarRight(left, PrintScaledX(UnscaledStopX(item, start)));
 }
 
 TvxDataEntity_Chronbar* TGantRow::FindDataEntityFromXY(int x, int y)
@@ -168,6 +174,7 @@ void TvxGant_ComBasic::UpdateRowRects()
     fRowsInView.clear();
     fMaxBandHeight = 0;
     fRowsInViewStale = false;
+    // TODO(grid mode): the rows in view from the grid's visible rows.
     if (fUseGridNotTree || !fTree || !fGA || !fRowList) return;
     fTree->EnsureDisplayUpToDate();
     const int height = fGA->GetHeight();

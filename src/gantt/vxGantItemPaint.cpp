@@ -1,8 +1,8 @@
 // Drawing of one Gantt time item in its style, and its selection and focus marks.
-#include "gantt/vxGantItemPaint.h"
+#include <vxplan/gantt/vxGantItemPaint_p.h>
 
-#include "paint/vxGStuff.h"
-#include "platform/vxColor.h"
+#include <vxplan/paint/vxGStuff.h>
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <algorithm>
 #include <cmath>

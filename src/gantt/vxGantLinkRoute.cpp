@@ -1,7 +1,7 @@
 // Routing and drawing of the links between Gantt time items.
-#include "gantt/vxGantLinkRoute.h"
+#include <vxplan/gantt/vxGantLinkRoute_p.h>
 
-#include "gantt/vxGantItemPaint.h"
+#include <vxplan/gantt/vxGantItemPaint_p.h>
 
 namespace vxplan {
 

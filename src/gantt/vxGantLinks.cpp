@@ -1,9 +1,9 @@
 // The links of a paint: which are shown, where their ends are, and how they are drawn.
-#include "gantt/vxGant.h"
-#include "gantt/vxGantLinkRoute.h"
-#include "gantt/vxGantTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantLinkRoute_p.h>
+#include <vxplan/gantt/vxGantTree.h>
 
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <cmath>
@@ -142,8 +142,8 @@ void TvxGant_ComBasic::RenderLinks()
         const TLinkStyle style = link->GetLinkStyle();
 
         TvxLinkEnd a, b;
-        if (!RectFromDataEntity(from, a.Rect)) a.Rect = kNoItemRect;
-        if (!RectFromDataEntity(to, b.Rect)) b.Rect = kNoItemRect;
+        if (!RectFromDataEntity(from, a.Rect)) a.Rect = kNoRect;
+        if (!RectFromDataEntity(to, b.Rect)) b.Rect = kNoRect;
         a.InRange = ItemOverlapsRange(from->GetStartDateTime(), from->GetStopDateTime(), rangeStart, rangeStop);
         b.InRange = ItemOverlapsRange(to->GetStartDateTime(), to->GetStopDateTime(), rangeStart, rangeStop);
         const TvxLinkRoute route =

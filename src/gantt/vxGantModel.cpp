@@ -1,8 +1,8 @@
 // Time items, their layers and the links between them.
-#include "gantt/vxGantModel.h"
+#include <vxplan/gantt/vxGantModel.h>
 
-#include "gantt/vxGant.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 #include <cmath>

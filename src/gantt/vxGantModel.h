@@ -11,11 +11,11 @@
 // hit tests).
 #pragma once
 
-#include "dataentity/vxDataEntityPack.h"
-#include "gantt/vxGantTypes.h"
-#include "gantt/vxTimeItemTexts.h"
-#include "platform/vxColor.h"
-#include "platform/vxDateUtils.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/gantt/vxGantTypes.h>
+#include <vxplan/gantt/vxTimeItemTexts.h>
+#include <vxplan/platform/graphics/vxColor.h>
+#include <vxplan/platform/time/vxDateUtils.h>
 
 #include <array>
 #include <unordered_map>
@@ -248,6 +248,12 @@ private:
 
     void _OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable);
     bool HitsItem(TvxDataEntity_Chronbar* item, int x, int y);
+    // The parts of a bar's rectangle that RectFromDataEntity and the hit test share: the ends
+    // on the axis before the print scale, that scale, and the bar's top and bottom in its band.
+    int UnscaledStartX(TvxDataEntity_Chronbar* item) const;
+    int UnscaledStopX(TvxDataEntity_Chronbar* item, int startX) const;
+    int PrintScaledX(int x) const;
+    bool BarTopBottom(TvxDataEntity_Chronbar* item, int& top, int& bottom);
     int LayerOf(const TvxDataEntity_Chronbar* item) const;
 
     TvxDataEntity_GridTreeNode* GridNode = nullptr;
@@ -263,7 +269,7 @@ private:
     TGantRowList* RowList = nullptr;
     TvxGant_ComBasic* Gant = nullptr;
     int DrawLayerStart = 0;
-    TRect Rect{-1, -1, -1, -1};
+    TRect Rect = kNoRect;
     int UseSubCols = 0;
     std::array<int, kMaxSubColLayers> fDataListOnSubCol{};
     bool CollisionDetection = false;

@@ -1,11 +1,11 @@
 // The Gantt area's paint: background, the items of the rows in view, the links and the user's
 // foreground, and the properties that shape the picture.
-#include "gantt/vxGant.h"
-#include "gantt/vxGantBackground.h"
-#include "gantt/vxGantItemPaint.h"
-#include "gantt/vxGantTree.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantBackground_p.h>
+#include <vxplan/gantt/vxGantItemPaint_p.h>
+#include <vxplan/gantt/vxGantTree.h>
 
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
 #include <cmath>
@@ -72,7 +72,7 @@ void TvxGant_ComBasic::SetImageList(TCustomImageList* list)
     InvalidateGA();
 }
 
-// The grid's header joins with grid mode; the tree has none.
+// The tree has no header. TODO(grid mode): the grid's header height.
 int TvxGant_ComBasic::GetGridHeaderHeight() const { return 0; }
 
 void TvxGant_ComBasic::RePaint()
@@ -138,8 +138,8 @@ void TvxGant_ComBasic::DoBackground()
     in.TodayX = fScaler->DateToPixel(Date() + 0.5);
     in.ScalerWidth = fScaler->GetWidth();
     if (printing) {
-        in.TodayX = static_cast<int>(std::lrint(in.TodayX * sx));
-        in.ScalerWidth = static_cast<int>(std::lrint(in.ScalerWidth * sx));
+        in.TodayX = Round(in.TodayX * sx);
+        in.ScalerWidth = Round(in.ScalerWidth * sx);
     }
     ::vxplan::DoBackground(canvas, in, TOnDrawGantBackground(this, &TvxGant_ComBasic::UserDrawBackgroundAdapter));
 }

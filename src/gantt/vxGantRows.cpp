@@ -1,13 +1,13 @@
 // Rows, their layers and lanes, and the row list.
-#include "gantt/vxGant.h"
-#include "gantt/vxGantModel.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantModel.h>
 
-#include "dataentity/vxDataTraveser.h"
-#include "dataentity/vxDoLater.h"
-#include "overlap/vxTimeDistinctGenericThread.h"
-#include "platform/vxApplication.h"
-#include "platform/vxExceptions.h"
-#include "tree/vxTree.h"
+#include <vxplan/dataentity/vxDataTraveser.h>
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/tree/vxTree.h>
 
 #include <algorithm>
 #include <exception>
@@ -321,7 +321,7 @@ TGantRow* TGantRowList::FindRowFromTreeNodeDataEntityUserReference(const void* r
         if (row->TreeNode) {
             if (row->TreeNode->GetUserReference() == ref) found = row;
         } else if (row->GridNode) {
-            // A grid node's user reference is read when the grid joins.
+            // TODO(grid mode): match the grid node's user reference.
         }
     }
     return found;

@@ -1,7 +1,7 @@
 // The chart's tree: its entities bring and take the chart's rows.
-#include "gantt/vxGantTree.h"
+#include <vxplan/gantt/vxGantTree.h>
 
-#include "gantt/vxGant.h"
+#include <vxplan/gantt/vxGant.h>
 
 namespace vxplan {
 

@@ -2,7 +2,7 @@
 // row, deleting it removes the row, and every change of what the tree shows repaints the area.
 #pragma once
 
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
 namespace vxplan {
 

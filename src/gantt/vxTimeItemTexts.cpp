@@ -1,7 +1,7 @@
 // The labels of a time item.
-#include "gantt/vxTimeItemTexts.h"
+#include <vxplan/gantt/vxTimeItemTexts.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <cmath>
 
@@ -46,8 +46,8 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& rect, TCanva
         const std::string text = t->GetText();
         const TPoint pos = t->GetPos();
         if (OnStyleSet) OnStyleSet(this, canvas, t->GetStyle());
-        const int x = rect.Left + static_cast<int>(std::lrint(pos.X * scaleX));
-        const int y = rect.Top + static_cast<int>(std::lrint(pos.Y * scaleY));
+        const int x = rect.Left + Round(pos.X * scaleX);
+        const int y = rect.Top + Round(pos.Y * scaleY);
         const TRect clip(x, y, rect.Right - 1, rect.Bottom - 1);
         if (clip.Top < clip.Bottom && clip.Right > clip.Left) canvas.TextRect(clip, x, y, text);
     }

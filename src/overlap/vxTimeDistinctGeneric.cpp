@@ -1,9 +1,9 @@
 // Holders, their lists, and the pair walk that defines the sub-column numbering.
-#include "overlap/vxTimeDistinctGeneric.h"
+#include <vxplan/overlap/vxTimeDistinctGeneric.h>
 
-#include "overlap/vxTimeDistinctGenericThread.h"
-#include "overlap/vxTimeDistinctSweep.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
+#include <vxplan/overlap/vxTimeDistinctSweep_p.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 // The sub-column worker: its run, its done notification and its end.
-#include "overlap/vxTimeDistinctGenericThread.h"
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxSync.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/app/vxSync.h>
 
 #include <exception>
 #include <string>

@@ -8,9 +8,9 @@
 // box and is followed by no done notification.
 #pragma once
 
-#include "overlap/vxTimeDistinctGeneric.h"
-#include "platform/vxMethod.h"
-#include "platform/vxThread.h"
+#include <vxplan/overlap/vxTimeDistinctGeneric.h>
+#include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/app/vxThread.h>
 
 #include <atomic>
 #include <mutex>

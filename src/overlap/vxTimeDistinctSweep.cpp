@@ -1,6 +1,6 @@
 // The sweep behind TTimeDistinctGeneric: the pair walk's placements in O(n log n) plus the
 // first-fit scans of the sub-columns.
-#include "overlap/vxTimeDistinctSweep.h"
+#include <vxplan/overlap/vxTimeDistinctSweep_p.h>
 
 #include <algorithm>
 #include <limits>

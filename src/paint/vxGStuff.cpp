@@ -1,5 +1,5 @@
 // GStuff: the shared drawing routines.
-#include "paint/vxGStuff.h"
+#include <vxplan/paint/vxGStuff.h>
 
 #include <algorithm>
 #include <cmath>

@@ -3,10 +3,10 @@
 // bitmaps printed as device-independent pixels.
 #pragma once
 
-#include "platform/vxBitmap.h"
-#include "platform/vxCanvas.h"
-#include "platform/vxImageList.h"
-#include "platform/vxMenus.h"
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
+#include <vxplan/platform/graphics/vxImageList.h>
+#include <vxplan/platform/menus/vxMenus.h>
 
 #include <string>
 #include <vector>

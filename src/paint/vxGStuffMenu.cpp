@@ -1,8 +1,8 @@
 // The choice menu: a popup of strings whose chosen index comes back to the caller.
-#include "paint/vxGStuff.h"
+#include <vxplan/paint/vxGStuff.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxControl.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/controls/vxControl.h>
 
 namespace vxplan {
 

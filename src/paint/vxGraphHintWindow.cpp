@@ -1,8 +1,8 @@
 // TGraphHintWindow: placing, the show and hide delays, and the deferred show and hide steps.
-#include "paint/vxGraphHintWindow.h"
+#include <vxplan/paint/vxGraphHintWindow.h>
 
-#include "dataentity/vxDoLater.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QApplication>
 

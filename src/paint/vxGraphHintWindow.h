@@ -3,8 +3,8 @@
 // a second (ShowSlowHintFor), and hides itself five seconds after showing.
 #pragma once
 
-#include "platform/vxHintWindow.h"
-#include "platform/vxTimer.h"
+#include <vxplan/platform/controls/vxHintWindow.h>
+#include <vxplan/platform/time/vxTimer.h>
 
 #include <string>
 

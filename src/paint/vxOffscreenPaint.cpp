@@ -1,9 +1,9 @@
 // TvxOffscreenPaint: painting through the off-screen bitmap, and printing through the same code.
-#include "paint/vxOffscreenPaint.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
 
-#include "platform/vxDeviceContext.h"
-#include "platform/vxExceptions.h"
-#include "platform/vxKeys.h"
+#include <vxplan/platform/graphics/vxDeviceContext.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/controls/vxKeys.h>
 
 namespace vxplan {
 

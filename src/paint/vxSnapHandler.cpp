@@ -1,7 +1,7 @@
 // TSnapHandler: grids counted from each value's own midnight.
-#include "paint/vxSnapHandler.h"
+#include <vxplan/paint/vxSnapHandler.h>
 
-#include "platform/vxTypes.h"
+#include <vxplan/platform/core/vxTypes.h>
 
 #include <cmath>
 

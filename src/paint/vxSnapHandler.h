@@ -2,7 +2,7 @@
 // is never finer than about one pixel at the current zoom.
 #pragma once
 
-#include "platform/vxDateUtils.h"
+#include <vxplan/platform/time/vxDateUtils.h>
 
 namespace vxplan {
 

@@ -1,8 +1,9 @@
 // TvxSplitter: finding the neighbour, the drag with its limits and the inverted line.
-#include "paint/vxSplitter.h"
+#include <vxplan/paint/vxSplitter.h>
 
-#include "platform/vxExceptions.h"
-#include "platform/vxWinControl.h"
+#include <vxplan/platform/controls/vxInvertOverlay_p.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/controls/vxWinControl.h>
 
 #include <algorithm>
 

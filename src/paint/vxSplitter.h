@@ -3,12 +3,13 @@
 // the mouse moves, by ResizeStyle.
 #pragma once
 
-#include "platform/vxControl.h"
-#include "platform/vxInvertOverlay.h"
+#include <vxplan/platform/controls/vxControl.h>
 
 #include <memory>
 
 namespace vxplan {
+
+class TInvertOverlay;
 
 enum class TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
 

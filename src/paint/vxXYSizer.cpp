@@ -1,5 +1,5 @@
 // TXYSizer: the handle follows the pointer inside the parent's margins; guides show the point.
-#include "paint/vxXYSizer.h"
+#include <vxplan/paint/vxXYSizer.h>
 
 namespace vxplan {
 

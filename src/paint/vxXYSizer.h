@@ -3,7 +3,7 @@
 // the owner hears how far the handle went and lays itself out again.
 #pragma once
 
-#include "platform/vxPanel.h"
+#include <vxplan/platform/controls/vxPanel.h>
 
 namespace vxplan {
 

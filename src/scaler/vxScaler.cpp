@@ -1,7 +1,7 @@
 // TvxDateScaler: construction, properties and the state of the range.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <bit>
 #include <cmath>

@@ -12,10 +12,10 @@
 // indicators, mouse, scroll buttons, zoom animation).
 #pragma once
 
-#include "paint/vxOffscreenPaint.h"
-#include "platform/vxSet.h"
-#include "platform/vxTimer.h"
-#include "scaler/vxScalerSpans.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/core/vxSet.h>
+#include <vxplan/platform/time/vxTimer.h>
+#include <vxplan/scaler/vxScalerSpans.h>
 
 #include <memory>
 #include <string>
@@ -353,8 +353,8 @@ private:
     bool stepDown_ = false;
     bool programmaticStep_ = false;
     TPoint lastMouse_{-1, -1};  // where the pointer was last seen, for the scroll timer
-    TRect earlierButton_{-1, -1, -1, -1};
-    TRect laterButton_{-1, -1, -1, -1};
+    TRect earlierButton_ = kNoRect;
+    TRect laterButton_ = kNoRect;
     std::vector<int> minorPixels_;
     std::vector<int> majorPixels_;
 };

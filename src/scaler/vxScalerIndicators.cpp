@@ -1,8 +1,8 @@
 // TvxDateScaler indicators: where the visible range lies within its enclosing months or years.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "paint/vxGStuff.h"
-#include "platform/vxDateFormat.h"
+#include <vxplan/paint/vxGStuff.h>
+#include <vxplan/platform/time/vxDateFormat.h>
 
 namespace vxplan {
 

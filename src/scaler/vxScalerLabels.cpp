@@ -1,8 +1,8 @@
 // TvxDateScaler: the label texts of the minor and the major marks.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "platform/vxDateFormat.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/time/vxDateFormat.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 namespace vxplan {
 

@@ -4,9 +4,9 @@
 // conversions stay monotonic; a time of day is split into hours by whole milliseconds, and one
 // that rounds up to midnight belongs to the next day. Counting hidden hours uses the hour bit
 // mask, so a part of a day costs a few operations whatever the hidden set.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 // TvxDateScaler: scale levels, calendar alignment and the building of both mark rows.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <cmath>
 #include <sstream>

@@ -1,8 +1,8 @@
 // TvxDateScaler and the mouse: zooming and panning by dragging, the scroll buttons with their
 // accelerating timer, zooming around a point and animated transitions.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "platform/vxClock.h"
+#include <vxplan/platform/time/vxClock.h>
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // TvxDateScaler painting: ticks, the two label rows, the boxed look, scroll buttons and printing.
-#include "scaler/vxScaler.h"
+#include <vxplan/scaler/vxScaler.h>
 
-#include "paint/vxGStuff.h"
+#include <vxplan/paint/vxGStuff.h>
 
 namespace vxplan {
 
@@ -193,7 +193,7 @@ void TvxDateScaler::DrawBoxes(TCanvas& aCanvas, const TRect& aRect)
 void TvxDateScaler::DrawScrollButtons(TCanvas& aCanvas, const TRect&)
 {
     if (scrollButtons_ == TScrollButtons::tsbOff) {
-        earlierButton_ = laterButton_ = Rect(-1, -1, -1, -1);
+        earlierButton_ = laterButton_ = kNoRect;
         return;
     }
     const int size = scrollButtons_ == TScrollButtons::tsbClassic ? kClassicButton : kSmallButton;

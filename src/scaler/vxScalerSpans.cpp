@@ -1,5 +1,5 @@
 // The scale levels and their names.
-#include "scaler/vxScalerSpans.h"
+#include <vxplan/scaler/vxScalerSpans.h>
 
 namespace vxplan {
 

@@ -5,7 +5,7 @@
 // or correctly rounded quotients of milliseconds, written here as constants.
 #pragma once
 
-#include "platform/vxDateUtils.h"
+#include <vxplan/platform/time/vxDateUtils.h>
 
 #include <string>
 

@@ -1,7 +1,8 @@
 // The tree control: construction, the list callbacks and the host's operations on the content.
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFlagScope.h>
 
 namespace vxplan {
 
@@ -221,7 +222,7 @@ void TvxTree_ComBasic::ChangeOwner(TvxDataEntity_Tree* entity, TvxDataEntity_Tre
 void TvxTree_ComBasic::Clear()
 {
     const bool destroying = fBeingDestroyed;
-    TFlagOn clearing(fClearing);
+    const TFlagScope clearing(fClearing);
     RootList->Clear();
     // The lists of the deleted entities are emptied before any is freed, also when the control
     // goes: an entity freed with its list must not still point at children freed before it.
@@ -282,12 +283,11 @@ TvxDataEntity_Tree* TvxTree_ComBasic::GetPrevVisible(TvxDataEntity_Tree* entity)
 
 TRect TvxTree_ComBasic::GetRect(TvxDataEntity_Tree* entity)
 {
-    const TRect none(-1, -1, -1, -1);
-    if (!entity) return none;
+    if (!entity) return kNoRect;
     EnsureDisplayUpToDate();
-    if (!entity->TreeNode || !entity->TreeNode->IsVisible()) return none;
+    if (!entity->TreeNode || !entity->TreeNode->IsVisible()) return kNoRect;
     const TRect r = entity->TreeNode->DisplayRect(true);
-    return r.IsEmpty() ? none : r;
+    return r.IsEmpty() ? kNoRect : r;
 }
 
 void TvxTree_ComBasic::ExpandLevels(int n)

@@ -13,12 +13,12 @@
 // drawing, top item).
 #pragma once
 
-#include "dataentity/vxBeginUpdate.h"
-#include "dataentity/vxDataEntityPack.h"
-#include "dataentity/vxDoLater.h"
-#include "platform/vxCanvas.h"
-#include "platform/vxDateUtils.h"
-#include "platform/vxTreeView.h"
+#include <vxplan/dataentity/vxBeginUpdate.h>
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/platform/treeview/vxTreeView.h>
 
 #include <string>
 #include <unordered_set>
@@ -158,7 +158,7 @@ public:
     void SetCurrentDataEntity(TvxDataEntity_Tree* entity);
     TvxDataEntity_Tree* GetNextVisible(TvxDataEntity_Tree* entity);
     TvxDataEntity_Tree* GetPrevVisible(TvxDataEntity_Tree* entity);
-    // The caption rectangle of the entity's node; (-1, -1, -1, -1) when there is none.
+    // The caption rectangle of the entity's node; kNoRect when there is none.
     TRect GetRect(TvxDataEntity_Tree* entity);
     TvxDataEntity_Tree* GetTopItem();
     void SetTopItem(TvxDataEntity_Tree* entity);
@@ -256,15 +256,6 @@ protected:
 private:
     friend class TvxDataEntity_Tree;
     friend class TTreeNode_vxSub;
-
-    // Sets a flag for its lifetime, so that an error leaving the scope clears it too.
-    struct TFlagOn {
-        explicit TFlagOn(bool& flag) : f(flag) { f = true; }
-        ~TFlagOn() { f = false; }
-        TFlagOn(const TFlagOn&) = delete;
-        TFlagOn& operator=(const TFlagOn&) = delete;
-        bool& f;
-    };
 
     void Initialize();
     TvxTreeClasses fClasses;

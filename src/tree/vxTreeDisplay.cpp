@@ -6,9 +6,10 @@
 // (SyncNode, recursive, stopping at collapsed entities that still have their placeholder), frees
 // the nodes queued for deletion, and re-orders nodes whose lists changed order (SortPass).
 // The node collection enters update mode only at the first real change (the marker).
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
-#include "dataentity/vxBeginUpdate.h"
+#include <vxplan/dataentity/vxBeginUpdate.h>
+#include <vxplan/platform/core/vxFlagScope.h>
 
 namespace vxplan {
 
@@ -42,7 +43,7 @@ void TvxTree_ComBasic::EnsureDisplayUpToDate()
 void TvxTree_ComBasic::UpdateDisplay()
 {
     if (fBeingDestroyed) return;
-    TFlagOn inUpdate(fInDisplayUpdate);
+    const TFlagScope inUpdate(fInDisplayUpdate);
     fSavedSelected = GetSelected();
     fSavedTop = TCustomTreeView::GetTopItem();
     BeginHorzScrollUpdate();
@@ -225,7 +226,7 @@ void TvxTree_ComBasic::EndHorzScrollUpdate()
 
 void TvxTree_ComBasic::Expand(TTreeNode* node)
 {
-    TFlagOn inExpand(fInExpand);
+    const TFlagScope inExpand(fInExpand);
     TvxDataEntity_Tree* e = GetDataEntityFromNode(node);
     if (e) {
         if (e->Children && e->Children->Count() > 0) {

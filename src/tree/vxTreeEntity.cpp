@@ -1,7 +1,7 @@
 // The tree's entities and nodes: what an entity stores, and how it and its node forget each other.
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 namespace vxplan {
 

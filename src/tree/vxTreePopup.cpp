@@ -1,5 +1,5 @@
 // The tree as a menu: the root level rebuilt at each popup, submenus built when they open.
-#include "tree/vxTreePopup.h"
+#include <vxplan/tree/vxTreePopup.h>
 
 #include <vector>
 

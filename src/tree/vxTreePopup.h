@@ -6,8 +6,8 @@
 // tree's OnExpanding serves the menu too. Levels break into columns of 30 items.
 #pragma once
 
-#include "platform/vxMenus.h"
-#include "tree/vxTree.h"
+#include <vxplan/platform/menus/vxMenus.h>
+#include <vxplan/tree/vxTree.h>
 
 namespace vxplan {
 

@@ -1,12 +1,12 @@
 // The current entity and the multi-selection, mouse and keys, label editing, item drawing and
 // the top item.
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxClock.h"
-#include "platform/vxColor.h"
-#include "platform/vxKeys.h"
-#include "platform/vxMessages.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/graphics/vxColor.h>
+#include <vxplan/platform/controls/vxKeys.h>
+#include <vxplan/platform/app/vxMessages.h>
 
 namespace vxplan {
 

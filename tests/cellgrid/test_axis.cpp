@@ -1,7 +1,7 @@
 // The index spaces of an axis: loading on demand, re-anchoring, purging and its callbacks.
 #include "vxGridFixture.h"
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // lines, the line hook, 3-D lines, selection colours, check boxes and cell sections.
 #include "vxGridFixture.h"
 
-#include "platform/vxBitmap.h"
+#include <vxplan/platform/graphics/vxBitmap.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

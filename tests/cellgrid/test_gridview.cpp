@@ -2,8 +2,8 @@
 // bars in visible indexes, the wheel, and what the view forgets when the program frees cells.
 #include "vxGridViewScene.h"
 
-#include "platform/vxApplication.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QScrollBar>
 #include <QWheelEvent>

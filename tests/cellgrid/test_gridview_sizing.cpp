@@ -37,7 +37,7 @@ TEST(GridViewSizing, DraggingAHeaderBorderSizesItsColumn)
     EXPECT_EQ(s.view.GetTrackingLine(), Rect(149, 0, 149, 200));
     s.Release(149, 10);
     EXPECT_EQ(s.view.GetMouseMode(), TMMode::mmNone);
-    EXPECT_EQ(s.view.GetTrackingLine(), Rect(-1, -1, -1, -1));
+    EXPECT_EQ(s.view.GetTrackingLine(), kNoRect);
     EXPECT_EQ(sized.calls, 1);
     EXPECT_TRUE(sized.horz);
     EXPECT_EQ(sized.cell, s.Root().getCell(1, 0));

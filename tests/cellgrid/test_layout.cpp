@@ -1,7 +1,7 @@
 // Layout for a given area, drawing order with grouping, and hit-testing.
 #include "vxGridFixture.h"
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 
@@ -207,7 +207,7 @@ TEST(DrawingOrder, CellsOutsideTheAreaAreSkippedAndForgetTheirRectangle)
         EXPECT_EQ(r, Rect(0, 0, 19, 19));
     });
     EXPECT_EQ(calls, 1);
-    EXPECT_EQ(f.root->getCell(1, 1)->StoredVisibleRect(), Rect(-1, -1, -1, -1));
+    EXPECT_EQ(f.root->getCell(1, 1)->StoredVisibleRect(), kNoRect);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // A root grid cell with plain content classes and recorders of the virtual-load callbacks.
 #pragma once
 
-#include "cellgrid/vxBabGridContent.h"
+#include <vxplan/cellgrid/vxBabGridContent.h>
 
 #include <memory>
 #include <string>

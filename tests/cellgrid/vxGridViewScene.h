@@ -2,7 +2,7 @@
 // fixed rows and columns set after the items exist (as applications do), texts "c,r".
 #pragma once
 
-#include "cellgrid/vxBabGridView.h"
+#include <vxplan/cellgrid/vxBabGridView.h>
 #include "support/vxTestSupport.h"
 
 #include <QImage>

@@ -1,5 +1,5 @@
 // The update guard brackets only batches that changed something, and always closes what it opened.
-#include "dataentity/vxBeginUpdate.h"
+#include <vxplan/dataentity/vxBeginUpdate.h>
 
 #include <gtest/gtest.h>
 

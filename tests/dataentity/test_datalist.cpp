@@ -1,6 +1,6 @@
 // Contents, notifications, selection, sorting, moves and changes of owner of a data list.
-#include "dataentity/vxDataEntityPack.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

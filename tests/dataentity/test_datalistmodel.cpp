@@ -1,7 +1,7 @@
 // Thousands of random operations on real and virtual lists, each checked against a plain model
 // of the list: contents, indexes, counts, the loaded block, selection and the exact sequence of
 // notifications. Each run prints its seed; a failure names the seed and step to replay.
-#include "dataentity/vxDataEntityPack.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

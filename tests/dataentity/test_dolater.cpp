@@ -1,11 +1,11 @@
 // Deferred calls: coalescing, order, withdrawal, failing calls, and calls from worker threads
 // running on the user-interface thread through the hidden window.
-#include "dataentity/vxDoLater.h"
+#include <vxplan/dataentity/vxDoLater.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxExceptions.h"
-#include "platform/vxMessages.h"
-#include "platform/vxSync.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/app/vxSync.h>
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // Multicast events: attachment, order, the values a listener reads, and who frees whom.
-#include "dataentity/vxEventHandling.h"
+#include <vxplan/dataentity/vxEventHandling.h>
 
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Walking several lists as one sequence, and selection across the lists of a two-level list.
-#include "dataentity/vxDataEntityPack.h"
-#include "dataentity/vxDataTraveser.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/dataentity/vxDataTraveser.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

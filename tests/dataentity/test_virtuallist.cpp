@@ -1,7 +1,7 @@
 // Virtual lists: the contiguous loaded block, loading at either end, the size limit, refused
 // unloads, purging, and operations that must not lose the entities they work on.
-#include "dataentity/vxDataEntityPack.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // numbers its instances, so tests can compare exact notification sequences.
 #pragma once
 
-#include "dataentity/vxDataEntityPack.h"
+#include <vxplan/dataentity/vxDataEntityPack.h>
 
 #include <string>
 #include <vector>

@@ -14,7 +14,6 @@ using vxplan::test::GantChart;
 using vxplan::test::kMonday;
 
 namespace {
-const TRect kNone(-1, -1, -1, -1);
 
 TvxHiddenHours Nights()
 {
@@ -72,7 +71,7 @@ TEST(GantGeometry, InsetsMinimumWidthAndFixedWidth)
     item->SetVisible(false);
     TRect r;
     EXPECT_FALSE(c.gant->RectFromDataEntity(item, r));
-    EXPECT_EQ(r, kNone);
+    EXPECT_EQ(r, kNoRect);
 }
 
 TEST(GantGeometry, LanesSplitTheBand)

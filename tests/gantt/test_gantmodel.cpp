@@ -2,10 +2,10 @@
 // with their notifications, and bad input refused without loss.
 #include "vxGantFixture.h"
 
-#include "dataentity/vxDoLater.h"
-#include "overlap/vxTimeDistinctGenericThread.h"
-#include "platform/vxExceptions.h"
-#include "platform/vxThread.h"
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/app/vxThread.h>
 
 #include <gtest/gtest.h>
 
@@ -90,7 +90,7 @@ TEST(GantRows, BandsFollowCollapseExpandHideAndMove)
     EXPECT_EQ(c.Row(a)->GetRect(), TRect(0, 0, 500, 20));
     EXPECT_EQ(c.Row(b)->GetRect(), TRect(0, 20, 500, 40));
     EXPECT_FALSE(c.Row(a1)->GetVisible());
-    EXPECT_EQ(c.Row(a1)->GetRect(), TRect(-1, -1, -1, -1)) << "a child of a collapsed parent has no band";
+    EXPECT_EQ(c.Row(a1)->GetRect(), kNoRect) << "a child of a collapsed parent has no band";
 
     a->SetExpanded(true);
     c.Pass();

@@ -3,6 +3,8 @@
 // decides on from its model.
 #include "vxGantFixture.h"
 
+#include <vxplan/gantt/vxGantInspect_p.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -158,7 +160,7 @@ TEST(GantPaint, LinkBetweenTwoRowsStepsThroughTheMiddle)
     auto* b = c.Bar(2, 3, 4);  // 150..200, middle y 50
     c.Join(a, b);
     c.Paint();
-    EXPECT_EQ(c.gant->GetLinksDrawnAtLastPaint(), 1);
+    EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 1);
     // Out of the predecessor's right edge, down at x = 124, into the successor's left edge.
     EXPECT_EQ(c.At(110, 10), kLink);
     EXPECT_EQ(c.At(124, 30), kLink);
@@ -170,7 +172,7 @@ TEST(GantPaint, LinkBetweenTwoRowsStepsThroughTheMiddle)
     c.Range(kMonday + 5, kMonday + 15);
     c.gant->SetLinkShow(TLinkShow::lsAlways);
     c.Paint();
-    EXPECT_EQ(c.gant->GetLinksDrawnAtLastPaint(), 0);
+    EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 0);
     EXPECT_EQ(CountPixels(c.image, kLink, 0, 0, 500, 200), 0);
 }
 
@@ -193,7 +195,7 @@ TEST(GantPaint, LinksToItemsScrolledOutOfView)
     EXPECT_EQ(c.At(140, 50), kLink);
     // The successor after the range: the link leaves through the right edge.
     EXPECT_EQ(c.At(499, 90), kLink);
-    EXPECT_EQ(c.gant->GetLinksDrawnAtLastPaint(), 2);
+    EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 2);
 
     // Both ends must show: neither link is drawn.
     c.gant->SetLinkShow(TLinkShow::lsBothEndsVisible);
@@ -204,7 +206,7 @@ TEST(GantPaint, LinksToItemsScrolledOutOfView)
     c.n[0]->Set_HideNode(true);
     c.Paint();
     EXPECT_NE(c.At(124, 0), kLink) << "the hidden row's link is gone";
-    EXPECT_EQ(c.gant->GetLinksDrawnAtLastPaint(), 1);
+    EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 1);
 }
 
 TEST(GantPaint, LinksFarFromTheViewAreNotVisited)
@@ -216,17 +218,17 @@ TEST(GantPaint, LinksFarFromTheViewAreNotVisited)
     // below crosses the whole area.
     c.Join(c.Bar(1, 5, 6), c.Bar(3, 7, 8));
     c.Paint();
-    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 0);
+    EXPECT_EQ(TGantInspector::LinksVisitedAtLastPaint(*c.gant), 0);
     c.Join(c.Bar(2, 5, 6), c.Bar(39, 7, 8));
     c.Paint();
-    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 1);
+    EXPECT_EQ(TGantInspector::LinksVisitedAtLastPaint(*c.gant), 1);
     EXPECT_EQ(c.At(324, 0), kLink);
     EXPECT_EQ(c.At(324, 300), kLink);
     // Moving a far row next to the view brings its link in.
     c.tree->ChangeOwner(c.n[3], c.n[11]);
     c.n[11]->SetExpanded(true);
     c.Paint();
-    EXPECT_EQ(c.gant->GetLinksVisitedAtLastPaint(), 2);
+    EXPECT_EQ(TGantInspector::LinksVisitedAtLastPaint(*c.gant), 2);
 
 }
 

@@ -1,7 +1,7 @@
 // Time items in each style, their marks, bounding of long bars, and the area background.
-#include "gantt/vxGantBackground.h"
-#include "gantt/vxGantItemPaint.h"
-#include "platform/vxColor.h"
+#include <vxplan/gantt/vxGantBackground_p.h>
+#include <vxplan/gantt/vxGantItemPaint_p.h>
+#include <vxplan/platform/graphics/vxColor.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The labels of a time item: where they are drawn, how they are clipped, which font they get.
-#include "gantt/vxTimeItemTexts.h"
+#include <vxplan/gantt/vxTimeItemTexts.h>
 
 #include "vxGantFixture.h"
 
-#include "platform/vxBitmap.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

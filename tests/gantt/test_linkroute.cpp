@@ -1,7 +1,7 @@
 // Link routing (show test, anchors, kinds) and drawn links with their arrow heads.
-#include "gantt/vxGantLinkRoute.h"
-#include "platform/vxBitmap.h"
-#include "platform/vxColor.h"
+#include <vxplan/gantt/vxGantLinkRoute_p.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/graphics/vxColor.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -145,7 +145,7 @@ TEST(LinkRoute, ArrowOutsideTheClipIsLeftOutButTheLineIsDrawn)
 
 TEST(LinkRoute, ShowTestByLinkShow)
 {
-    const TvxLinkEnd seen = On(kPred), later{kSucc, false}, gone{kNoItemRect, false};
+    const TvxLinkEnd seen = On(kPred), later{kSucc, false}, gone{kNoRect, false};
     auto show = [](TvxLinkEnd a, TvxLinkEnd b, Show s) { return RouteLink(a, b, false, O::tlsfFS, S::tlsDefault, s).Show; };
     EXPECT_TRUE(show(seen, later, Show::lsOneEndVisible));
     EXPECT_FALSE(show(seen, later, Show::lsBothEndsVisible));
@@ -171,7 +171,7 @@ TEST(LinkRoute, GridRowsScrolledAwayLeaveAtTheTopOrBottomEdge)
 {
     for (auto [fromRow, toRow, y] : {std::tuple{3, 40, 130}, {40, 3, -10}}) {
         const TvxLinkGridEnds grid{true, fromRow, toRow, 0, 250, 120};
-        const TvxLinkRoute r = RouteLink(On(kPred), {kNoItemRect, false}, false, O::tlsfFS, S::tlsDefault,
+        const TvxLinkRoute r = RouteLink(On(kPred), {kNoRect, false}, false, O::tlsfFS, S::tlsDefault,
                                          Show::lsOneEndVisible, grid);
         EXPECT_EQ(r.Stop, (TPoint{250, y}));
     }

@@ -2,10 +2,10 @@
 // ten days from a Monday (50 pixels a day).
 #pragma once
 
-#include "gantt/vxGant.h"
-#include "gantt/vxGantTree.h"
-#include "platform/vxClock.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <memory>
 #include <string>

@@ -1,5 +1,6 @@
-# Installs the build into a scratch prefix, builds the hello example against it through
-# find_package, and checks that pkg-config describes it.
+# Installs the build into a scratch prefix, checks that only public headers went there, builds
+# the hello example against it through find_package, moves the prefix and builds the example
+# again through pkg-config alone.
 set(prefix ${WORK}/prefix)
 file(REMOVE_RECURSE ${WORK})
 
@@ -12,15 +13,40 @@ function(run)
 endfunction()
 
 run(${CMAKE_COMMAND} --install ${BINARY} --prefix ${prefix})
-run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/consumer -G Ninja
-    -DCMAKE_PREFIX_PATH=${prefix} -DHELLO_SOURCE=${HELLO_SOURCE})
-run(${CMAKE_COMMAND} --build ${WORK}/consumer)
 
-file(GLOB_RECURSE pc_files ${prefix}/*/vxplan.pc)
-list(GET pc_files 0 pc_file)
-get_filename_component(pc_dir ${pc_file} DIRECTORY)
-set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-run(pkg-config --cflags --libs vxplan)
-if(NOT last_output MATCHES "-lvxplan" OR NOT last_output MATCHES "include/vxplan")
-  message(FATAL_ERROR "pkg-config gives no vxplan flags: ${last_output}")
+file(GLOB_RECURSE internal ${prefix}/include/*_p.h)
+if(internal)
+  message(FATAL_ERROR "internal headers were installed: ${internal}")
 endif()
+if(NOT EXISTS ${prefix}/include/vxplan/platform/controls/vxPanel.h)
+  message(FATAL_ERROR "the public headers are not under include/vxplan")
+endif()
+if(SHARED)
+  file(GLOB_RECURSE sonames ${prefix}/*/libvxplan.so.*)
+  if(NOT sonames)
+    message(FATAL_ERROR "no versioned shared library was installed")
+  endif()
+  run(objdump -p ${prefix}/lib/libvxplan.so)
+  if(NOT last_output MATCHES "SONAME +libvxplan\\.so\\.[0-9]+\\.[0-9]+")
+    message(FATAL_ERROR "libvxplan.so carries no versioned SONAME:\n${last_output}")
+  endif()
+endif()
+
+run(${CMAKE_COMMAND} -S ${CONSUMER} -B ${WORK}/consumer -G Ninja
+    -DCMAKE_PREFIX_PATH=${prefix} -DHELLO_SOURCE=${HELLO_SOURCE} -DVXPLAN_INCLUDE_ROOT=${prefix}/include)
+run(${CMAKE_COMMAND} --build ${WORK}/consumer)
+run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH=${prefix}/lib
+    ${WORK}/consumer/hello --quit)
+
+# pkg-config from a prefix moved after the install.
+set(moved ${WORK}/moved)
+file(RENAME ${prefix} ${moved})
+set(ENV{PKG_CONFIG_PATH} ${moved}/lib/pkgconfig)
+run(pkg-config --cflags --libs vxplan)
+string(STRIP "${last_output}" flags)
+if(NOT flags MATCHES "-I${moved}/lib/pkgconfig/../../include" AND NOT flags MATCHES "-I${moved}/include")
+  message(FATAL_ERROR "pkg-config does not follow the moved prefix: ${flags}")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run(c++ ${HELLO_SOURCE} -o ${WORK}/hello-pc ${flags})
+run(${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen LD_LIBRARY_PATH=${moved}/lib ${WORK}/hello-pc --quit)

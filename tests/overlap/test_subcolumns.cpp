@@ -1,8 +1,8 @@
 // Sub-column numbering: the cases a row of time items meets, and a randomized comparison with a
 // plain walk over every pair, written here on its own so the two cannot share a mistake.
-#include "overlap/vxTimeDistinctGeneric.h"
-#include "overlap/vxTimeDistinctGenericThread.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/overlap/vxTimeDistinctGeneric.h>
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 

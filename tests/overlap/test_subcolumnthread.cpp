@@ -1,9 +1,9 @@
 // The sub-column worker as rows use it: one worker field per row, a newer request replacing the
 // older, results read in the done handler, failures in a message box, and the count of live
 // workers staying right while many start and end at once.
-#include "overlap/vxTimeDistinctGenericThread.h"
-#include "platform/vxApplication.h"
-#include "platform/vxSync.h"
+#include <vxplan/overlap/vxTimeDistinctGenericThread.h>
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/app/vxSync.h>
 
 #include <gtest/gtest.h>
 

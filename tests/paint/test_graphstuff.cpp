@@ -1,12 +1,12 @@
 // Snapping, the shared drawing routines, the choice menu and the chart hint window.
-#include "dataentity/vxDoLater.h"
-#include "paint/vxGStuff.h"
-#include "paint/vxGraphHintWindow.h"
-#include "paint/vxSnapHandler.h"
-#include "platform/vxClock.h"
-#include "platform/vxControls.h"
-#include "platform/vxDateUtils.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/paint/vxGStuff.h>
+#include <vxplan/paint/vxGraphHintWindow.h>
+#include <vxplan/paint/vxSnapHandler.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/controls/vxControls.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "support/vxTestSupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // The off-screen painted panel: gathered invalidations, update brackets, the margins' corner,
 // printing through the same paint (origin, scale, clip, fonts), keys, wheel and drag edges.
-#include "paint/vxOffscreenPaint.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "support/vxTestSupport.h"
 
 #include <QApplication>

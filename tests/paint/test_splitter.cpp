@@ -1,8 +1,8 @@
 // The splitter: sizing its neighbour on every side with the limits, the veto, the inverted line
 // over the parent and its children, and a press with nothing to size.
-#include "paint/vxSplitter.h"
-#include "platform/vxControls.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/paint/vxSplitter.h>
+#include <vxplan/platform/controls/vxControls.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

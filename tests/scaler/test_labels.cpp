@@ -1,8 +1,8 @@
 // Label texts of the mark rows at every level, week and quarter labels, and the host's
 // overrides, with the format settings pinned to the classic English ones.
-#include "platform/vxClock.h"
-#include "platform/vxDateFormat.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateFormat.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <gtest/gtest.h>
 

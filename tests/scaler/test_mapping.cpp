@@ -1,8 +1,8 @@
 // The time axis's mapping: time to pixel and back with hidden hours and days, the range setters,
 // the caches behind them and the change announcement.
-#include "platform/vxClock.h"
-#include "platform/vxExceptions.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/scaler/vxScaler.h>
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The mouse on the time axis: zooming and panning by dragging, the veto, the scroll buttons'
 // acceleration on the test clock, programmatic stepping and animated transitions.
-#include "platform/vxClock.h"
-#include "platform/vxDateUtils.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/scaler/vxScaler.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Painting the time axis: ticks at the marks, label rows without crowding, the boxed look,
 // scroll buttons and their states, indicators, host drawing, and a printed scaler.
-#include "platform/vxApplication.h"
-#include "platform/vxClock.h"
-#include "platform/vxDateUtils.h"
-#include "scaler/vxScaler.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/scaler/vxScaler.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +112,7 @@ TEST_F(ScalerPaint, ScrollButtonsAndTheirPressedLook)
     test::SendMouse(&scaler, QEvent::MouseButtonRelease, 694, 6, Qt::LeftButton, Qt::NoButton);
     scaler.SetScrollButtons(TScrollButtons::tsbOff);
     Paint();
-    EXPECT_EQ(scaler.GetEarlierButtonRect(), Rect(-1, -1, -1, -1));
+    EXPECT_EQ(scaler.GetEarlierButtonRect(), kNoRect);
 
     // Vertical: the earlier-time button on top, the later one at the bottom.
     scaler.SetHorizontal(false);

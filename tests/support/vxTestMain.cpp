@@ -1,6 +1,6 @@
 // The main of every test program: a QApplication on the offscreen platform, the classic
 // system colours and palette pinned so pixels do not depend on the desktop.
-#include "platform/vxColor.h"
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <QApplication>
 #include <QPalette>

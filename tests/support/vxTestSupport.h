@@ -1,7 +1,7 @@
 // Shared helpers for the tests: pixels of images in the platform's colour format.
 #pragma once
 
-#include "platform/vxColor.h"
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <QCoreApplication>
 #include <QImage>

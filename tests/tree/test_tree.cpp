@@ -1,10 +1,10 @@
 // The entity tree as a host sees it: content changed only through entities, nodes following at
 // the next display update, placeholders, levels, hiding, moves, selection and editing.
-#include "tree/vxTree.h"
+#include <vxplan/tree/vxTree.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxClock.h"
-#include "platform/vxExceptions.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

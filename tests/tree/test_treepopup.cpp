@@ -1,11 +1,11 @@
 // The entity tree as a popup menu, driven through the popup hook and item clicks as the menu
 // itself drives them (a submenu's item is clicked as it opens).
-#include "tree/vxTreePopup.h"
+#include <vxplan/tree/vxTreePopup.h>
 
-#include "platform/vxApplication.h"
-#include "platform/vxImageList.h"
-#include "platform/vxMenuColumns.h"
-#include "platform/vxMenuSession.h"
+#include <vxplan/platform/app/vxApplication.h>
+#include <vxplan/platform/graphics/vxImageList.h>
+#include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuSession_p.h>
 
 #include <gtest/gtest.h>
 

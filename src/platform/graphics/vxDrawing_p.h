@@ -1,0 +1,40 @@
+// Drawing helpers shared by the context functions and the canvas: the selected pen and brush
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
+// applied to lines, rectangles and polygons on either kind of surface, and images copied with
+// the source raster operations.
+#pragma once
+
+#include <vxplan/platform/graphics/vxDeviceContext.h>
+
+#include <QPainter>
+
+#include <vector>
+
+namespace vxplan::drawing {
+
+// The composition mode that does a pen mode on raster surfaces.
+QPainter::CompositionMode CompositionFor(TPenMode mode);
+// The selected pen and brush as Qt sees them (wide pens have round ends and joins).
+QPen QtPen(const TDeviceContext& dc);
+QBrush QtBrush(const TDeviceContext& dc);
+// The painter set up for the selected pen and brush, with the pen mode where the device has it.
+QPainter& ShapePainter(TDeviceContext& dc, bool withPen, bool withBrush);
+// Whether lines of the selected pen are drawn by our own rasterizer.
+bool UsesThinRaster(const TDeviceContext& dc);
+
+// A polyline in logical units with the selected pen; closed adds the segment back to the start.
+// Thin styled pens carry their pattern from segment to segment.
+void PenPolyline(TDeviceContext& dc, const std::vector<TPoint>& points, bool closed);
+// The selected brush over a logical rectangle with the pen mode (as shapes fill).
+void BrushRect(TDeviceContext& dc, const TRect& rect, TPenMode mode);
+// The selected brush over a polygon's inside (alternate fill), pixel centres inside.
+void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMode mode);
+// A border xor-ed with text colour and background colour on alternate pixels.
+void FocusRect(TDeviceContext& dc, const TRect& rect);
+
+// Part of an image onto a context, stretched into a logical rectangle (negative sizes mirror).
+// rop is one of the source operations; transparent, when given, is a pixel value left out.
+bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sourceRect, uint32_t rop,
+               const uint32_t* transparent = nullptr);
+
+}  // namespace vxplan::drawing

@@ -1,0 +1,209 @@
+// Expected values marked "recorded" were taken from the platform's reference implementation of
+// these routines, run on the same inputs.
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+#include <vxplan/platform/core/vxExceptions.h>
+
+#include <QDateTime>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+using namespace vxplan;
+
+namespace {
+
+struct Decoded {
+    Word y, m, d, h, n, s, ms;
+};
+
+Decoded Decode(TDateTime t)
+{
+    Decoded r{};
+    DecodeDateTime(t, r.y, r.m, r.d, r.h, r.n, r.s, r.ms);
+    return r;
+}
+
+void ExpectDecoded(TDateTime t, Word y, Word m, Word d, Word h, Word n, Word s, Word ms)
+{
+    const Decoded r = Decode(t);
+    EXPECT_EQ(r.y, y) << "value " << t;
+    EXPECT_EQ(r.m, m) << "value " << t;
+    EXPECT_EQ(r.d, d) << "value " << t;
+    EXPECT_EQ(r.h, h) << "value " << t;
+    EXPECT_EQ(r.n, n) << "value " << t;
+    EXPECT_EQ(r.s, s) << "value " << t;
+    EXPECT_EQ(r.ms, ms) << "value " << t;
+}
+
+}  // namespace
+
+TEST(Calendar, OriginIsDayZeroAndEarlierDatesAreNegative)
+{
+    EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
+    // recorded
+    EXPECT_EQ(EncodeDate(1899, 12, 29), -1.0);
+    EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
+    EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465.0);
+    EXPECT_EQ(EncodeDate(2024, 2, 29), 45351.0);
+    EXPECT_EQ(EncodeDate(1900, 3, 1), 61.0);
+    EXPECT_EQ(EncodeDate(2000, 2, 29), 36585.0);
+    EXPECT_EQ(EncodeDate(1800, 1, 1), -36522.0);
+}
+
+TEST(Calendar, NegativeValueCountsItsTimeOfDayForward)
+{
+    // recorded
+    ExpectDecoded(-1.25, 1899, 12, 29, 6, 0, 0, 0);
+    ExpectDecoded(-1.0, 1899, 12, 29, 0, 0, 0, 0);
+    ExpectDecoded(-0.5, 1899, 12, 30, 12, 0, 0, 0);
+    ExpectDecoded(-0.25, 1899, 12, 30, 6, 0, 0, 0);
+    ExpectDecoded(1.5, 1899, 12, 31, 12, 0, 0, 0);
+    EXPECT_EQ(EncodeDateTime(1899, 12, 29, 6, 0, 0, 0), -1.25);
+    EXPECT_EQ(EncodeDateTime(1800, 1, 1, 18, 0, 0, 0), -36522.75);
+    EXPECT_EQ(ComposeDateTime(-2.0, 0.5), -2.5);
+    EXPECT_EQ(ComposeDateTime(2.0, 0.5), 2.5);
+}
+
+TEST(Calendar, RoundTripsAcrossNegativeAndPositiveDates)
+{
+    for (int y : {1, 2, 99, 100, 1582, 1600, 1800, 1899, 1900, 1970, 2000, 2024, 9999})
+        for (int m = 1; m <= 12; ++m)
+            for (int d : {1, 15, 28}) {
+                const TDateTime t = EncodeDateTime(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), 13, 45,
+                                                   30, 250);
+                ExpectDecoded(t, static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), 13, 45, 30, 250);
+            }
+}
+
+TEST(Calendar, DecodesBothEndsOfTheYearRange)
+{
+    // recorded
+    ExpectDecoded(-693593.0, 1, 1, 1, 0, 0, 0, 0);
+    ExpectDecoded(2958465.99999999, 9999, 12, 31, 23, 59, 59, 999);
+    Word y = 0, m = 0, d = 0;
+    EXPECT_THROW(DecodeDate(-693594.0, y, m, d), EConvertError);
+    EXPECT_THROW(DecodeDate(2958466.0, y, m, d), EConvertError);
+    EXPECT_THROW(DecodeDate(std::numeric_limits<double>::quiet_NaN(), y, m, d), EConvertError);
+}
+
+TEST(Calendar, LeapYearsFollowTheGregorianRules)
+{
+    EXPECT_FALSE(IsLeapYear(1900));
+    EXPECT_TRUE(IsLeapYear(2000));
+    EXPECT_TRUE(IsLeapYear(2024));
+    EXPECT_FALSE(IsLeapYear(2023));
+    EXPECT_EQ(DaysInAMonth(1900, 2), 28);
+    EXPECT_EQ(DaysInAMonth(2000, 2), 29);
+    EXPECT_EQ(DaysInAMonth(2024, 2), 29);
+    EXPECT_EQ(DaysInAMonth(2023, 4), 30);
+    EXPECT_EQ(DaysInAMonth(2023, 12), 31);
+    TDateTime t = 0;
+    EXPECT_TRUE(TryEncodeDate(2024, 2, 29, t));
+    EXPECT_EQ(t, 45351.0);
+    EXPECT_FALSE(TryEncodeDate(2023, 2, 29, t));
+    EXPECT_FALSE(TryEncodeDate(1900, 2, 29, t));
+    EXPECT_EQ(t, 45351.0) << "a failed try leaves the result alone";
+    ExpectDecoded(EncodeDate(1900, 2, 28) + 1, 1900, 3, 1, 0, 0, 0, 0);
+    ExpectDecoded(EncodeDate(2024, 2, 28) + 1, 2024, 2, 29, 0, 0, 0, 0);
+    EXPECT_THROW(DaysInAMonth(2023, 13), EConvertError);
+}
+
+TEST(Calendar, InvalidDatesAndTimesThrowNamingTheValues)
+{
+    TDateTime t = 0;
+    EXPECT_FALSE(TryEncodeDate(0, 1, 1, t));
+    EXPECT_FALSE(TryEncodeDate(10000, 1, 1, t));
+    EXPECT_FALSE(TryEncodeDate(2024, 0, 1, t));
+    EXPECT_FALSE(TryEncodeDate(2024, 1, 0, t));
+    EXPECT_FALSE(TryEncodeTime(24, 0, 0, 0, t));
+    EXPECT_FALSE(TryEncodeTime(23, 60, 0, 0, t));
+    EXPECT_FALSE(TryEncodeTime(23, 0, 60, 0, t));
+    EXPECT_FALSE(TryEncodeTime(0, 0, 0, 1000, t));
+    try {
+        EncodeDate(2023, 2, 29);
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "2023-2-29 is not a valid date");
+    }
+    try {
+        EncodeTime(25, 0, 0, 0);
+        FAIL() << "no exception";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Message(), "25:0:0.0 is not a valid time");
+    }
+}
+
+TEST(Calendar, TimesEncodeAsFractionsOfADay)
+{
+    EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
+    EXPECT_EQ(EncodeTime(6, 0, 0, 0), 0.25);
+    EXPECT_NEAR(EncodeTime(23, 59, 59, 999), 0.999999988425926, 1e-15);  // recorded
+    ExpectDecoded(45000.123456789, 2023, 3, 15, 2, 57, 46, 667);           // recorded
+}
+
+TEST(Calendar, TimesRoundToTheNearestMillisecondAndCarryIntoTheNextDay)
+{
+    // recorded
+    ExpectDecoded(5.8e-9, 1899, 12, 30, 0, 0, 0, 1);
+    ExpectDecoded(5.7e-9, 1899, 12, 30, 0, 0, 0, 0);
+    ExpectDecoded(0.99999999999, 1899, 12, 31, 0, 0, 0, 0);
+    ExpectDecoded(1.999999999, 1900, 1, 1, 0, 0, 0, 0);
+    ExpectDecoded(-0.99999999, 1899, 12, 30, 23, 59, 59, 999);
+    ExpectDecoded(-0.9999999999, 1899, 12, 29, 0, 0, 0, 0);
+    ExpectDecoded(-1.999999999, 1899, 12, 28, 0, 0, 0, 0);
+    ExpectDecoded(-1.9999999, 1899, 12, 29, 23, 59, 59, 991);
+    ExpectDecoded(-2.0000000058, 1899, 12, 28, 0, 0, 0, 1);
+    // A day-end value one millisecond short does not round up.
+    ExpectDecoded(EncodeDateTime(2024, 12, 31, 23, 59, 59, 999), 2024, 12, 31, 23, 59, 59, 999);
+    ExpectDecoded(EncodeDate(2024, 12, 31) + 0.9999999999, 2025, 1, 1, 0, 0, 0, 0);
+}
+
+TEST(Calendar, DayOfWeekCountsFromSundayOfTheTruncatedDay)
+{
+    // recorded
+    EXPECT_EQ(DayOfWeek(0), 7);  // 30 December 1899 was a Saturday
+    EXPECT_EQ(DayOfWeek(1.5), 1);
+    EXPECT_EQ(DayOfWeek(-1.25), 6);
+    EXPECT_EQ(DayOfWeek(-693593), 2);
+    EXPECT_EQ(DayOfWeek(EncodeDate(2024, 2, 29)), 5);
+    EXPECT_EQ(DayOfWeek(-0.9999999999), 7);
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(DayOfWeek(EncodeDate(2024, 3, 3) + i), i % 7 + 1);  // a Sunday
+    for (int i = 0; i < 14; ++i) EXPECT_EQ(DayOfWeek(EncodeDate(1800, 1, 5) + i), i % 7 + 1);  // a Sunday
+}
+
+TEST(Calendar, MillisecondArithmeticRunsStraightAcrossTheOrigin)
+{
+    EXPECT_EQ(DateTimeToMSecs(0), 0);
+    EXPECT_EQ(DateTimeToMSecs(-1.25), -64800000);
+    EXPECT_EQ(MSecsToDateTime(-64800000), -1.25);
+    EXPECT_EQ(IncMilliSecond(-1.25, 6 * 3600000), -1.5);  // 29 Dec 12:00
+    ExpectDecoded(IncMilliSecond(-0.5, -18 * 3600000), 1899, 12, 29, 18, 0, 0, 0);
+    ExpectDecoded(IncMilliSecond(-1.75, 12 * 3600000), 1899, 12, 30, 6, 0, 0, 0);
+    ExpectDecoded(IncMilliSecond(45351.5, 1), 2024, 2, 29, 12, 0, 0, 1);
+}
+
+TEST(Calendar, QtDateTimesConvertToTheMillisecond)
+{
+    const QDateTime q(QDate(2024, 2, 29), QTime(13, 14, 15, 16));
+    const TDateTime t = QDateTimeToDateTime(q);
+    ExpectDecoded(t, 2024, 2, 29, 13, 14, 15, 16);
+    EXPECT_EQ(DateTimeToQDateTime(t), q);
+    EXPECT_EQ(QDateTimeToDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
+    EXPECT_EQ(DateTimeToQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
+    EXPECT_THROW(QDateTimeToDateTime(QDateTime()), EConvertError);
+}
+
+TEST(Calendar, NowAndDateReadTheApplicationClock)
+{
+    TTestClockScope scope(EncodeDateTime(2024, 3, 5, 14, 7, 9, 0));
+    EXPECT_EQ(Date(), EncodeDate(2024, 3, 5));
+    ExpectDecoded(Now(), 2024, 3, 5, 14, 7, 9, 0);
+    scope.Clock().SetNow(-1.25);
+    EXPECT_EQ(Date(), -1.0);
+    scope.Clock().Advance(3600000);
+    ExpectDecoded(Now(), 1899, 12, 29, 7, 0, 0, 0);
+}
