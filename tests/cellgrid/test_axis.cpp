@@ -1,4 +1,5 @@
-// The index spaces of an axis: loading on demand, re-anchoring, purging and its callbacks.
+// The axis beyond what the randomized index-space model covers: load order, refused and bad
+// requests, purging with its intervals and callbacks, and clearing.
 #include "vxGridFixture.h"
 
 #include <vxplan/platform/core/vxExceptions.h>
@@ -7,19 +8,6 @@
 
 namespace vxplan::test {
 namespace {
-
-TEST(AxisLoading, FarJumpReanchorsTheBlockAtTheWantedItem)
-{
-    TGridFixture f;
-    f.MakeVirtual(1, 1, 1000);
-    TAxisContentList& rows = f.root->Rows();
-    TAxisContentItem* item = rows.getAxisContentItem(700);
-    EXPECT_EQ(item->ListIndex(), 700);
-    EXPECT_EQ(rows.Count(), 1001);
-    EXPECT_EQ(rows.GetUnloadedBefore() + rows.GetUnloadedAfter() + rows.LoadedCount(), 1001);
-    EXPECT_TRUE(rows.IsLoaded(700));
-    EXPECT_FALSE(rows.IsLoaded(699));
-}
 
 TEST(AxisLoading, AskingForTheLastItemBehindFixedItemsKeepsCountsSound)
 {
@@ -92,20 +80,6 @@ TEST(AxisLoading, BadIndexesGiveListErrors)
     EXPECT_EQ(f.root->getCell(0, 5), nullptr);
     EXPECT_EQ(f.root->getCell(-1, 0), nullptr);
     EXPECT_EQ(rows.Count(), 5);
-}
-
-TEST(IndexConversion, HiddenRowsAreSkippedBothWays)
-{
-    TGridFixture f;
-    for (int i = 0; i < 12; ++i) f.root->Rows().AddNew(nullptr);
-    f.root->Rows().getAxisContentItem(2)->SetHide(true);
-    f.root->Rows().getAxisContentItem(5)->SetHide(true);
-    EXPECT_EQ(f.root->Convert_TrueIndexToVisible(f.root->Rows(), 10), 8);
-    EXPECT_EQ(f.root->Convert_VisibleIndexToTrue(f.root->Rows(), 8), 10);
-    EXPECT_EQ(f.root->Rows().GetHiddenRowCount(), 2);
-    f.root->Rows().Drop(2);
-    EXPECT_EQ(f.root->Rows().GetHiddenRowCount(), 1);
-    EXPECT_EQ(f.root->Convert_TrueIndexToVisible(f.root->Rows(), 9), 8);
 }
 
 // Scrolls a 1-column virtual grid of 20-pixel rows to `top` and lays out 100 pixels (5 rows).

@@ -178,13 +178,12 @@ TEST(GridViewSizing, MillionVirtualRowsKeepTheLoadedBlockBounded)
     TBabGridView view;
     view.SetBounds(0, 0, 400, 300);
     int loads = 0;
-    view.OninitSubGridContent = [&](TBabGridView_Custom* v, TBabSubGridCellData* data) {
+    view.OninitSubGridContent = [&](TBabGridView_Custom*, TBabSubGridCellData* data) {
         auto* grid = static_cast<TBabGridCell*>(data->GetCell());
         for (int c = 0; c < 4; ++c) grid->Columns().AddNew(nullptr);
         grid->Rows().AddNew(nullptr);
         grid->SetFixedRows(1);
         grid->Rows().AddUnloaded(1000000);
-        (void)v;
     };
     view.OnVirtualLoad = [&](TBabGridCell* caller, TAxisContentItem* item, bool row) {
         if (!row) return;

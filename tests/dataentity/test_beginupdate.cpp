@@ -18,7 +18,7 @@ struct TRecorder {
 
 }  // namespace
 
-TEST(BeginUpdate, BatchWithoutChangesCallsNeitherHandler)
+TEST(BeginUpdate, ABatchWithoutMarksCallsNeitherHandlerManyMarksBeginOnceAndEndOnce)
 {
     TRecorder r;
     {
@@ -26,11 +26,6 @@ TEST(BeginUpdate, BatchWithoutChangesCallsNeitherHandler)
         EXPECT_FALSE(guard.Marked());
     }
     EXPECT_EQ(r.log, "");
-}
-
-TEST(BeginUpdate, ManyMarksBeginOnceAndEndOnceAtTheEnd)
-{
-    TRecorder r;
     {
         TvxBeginUpdate guard(r.Begin(), r.End());
         guard.Mark();

@@ -65,13 +65,6 @@ struct TReceiver {
 
 }  // namespace
 
-TEST_F(DoLater, WakeWindowExistsOnTheUserInterfaceThreadBeforeAnyCall)
-{
-    EXPECT_NE(TDoLater::WakeWindow(), nullptr);
-    EXPECT_TRUE(IsWindow(static_cast<HWND>(TDoLater::WakeWindow())));
-    EXPECT_TRUE(static_cast<bool>(GetWakeMainThread()));
-}
-
 TEST_F(DoLater, SameMethodAndDataQueuedTwiceRunsOnceFromTheMessageLoop)
 {
     TReceiver r;
@@ -254,6 +247,10 @@ TEST_F(DoLater, CallsFromManyThreadsRunOnceEachOnTheUserInterfaceThreadInTheirOr
 
 TEST_F(DoLater, FirstCallFromAWorkerStillRunsOnTheUserInterfaceThread)
 {
+    // The wake window is made on the user-interface thread before any call.
+    ASSERT_NE(TDoLater::WakeWindow(), nullptr);
+    EXPECT_TRUE(IsWindow(static_cast<HWND>(TDoLater::WakeWindow())));
+    EXPECT_TRUE(static_cast<bool>(GetWakeMainThread()));
     TTag one(1);
     std::atomic<bool> ran{false};
     bool onMain = false;

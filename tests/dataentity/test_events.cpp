@@ -58,35 +58,33 @@ TEST(Events, TriggerCallsListenersInOrderOfAttachmentWithTheTriggerValues)
     EXPECT_EQ(b.Event(), &event);
 }
 
-TEST(Events, AddingTwiceAttachesOnceAndRemovingDetaches)
-{
-    TEvent event(nullptr);
-    std::string log;
-    TSingleEventListener a(&event, Append(log, "a"), false);
-    event.AddListener(&a);
-    EXPECT_EQ(event.ListenerCount(), 1);
-    event.TriggerEvent(nullptr);
-    EXPECT_EQ(log, "a");
-
-    event.RemoveListener(&a);
-    EXPECT_EQ(a.Event(), nullptr);
-    event.TriggerEvent(nullptr);
-    EXPECT_EQ(log, "a");
-    // Removing what is not attached changes nothing and still clears the listener's event.
-    event.RemoveListener(&a);
-    EXPECT_EQ(event.ListenerCount(), 0);
-}
-
-TEST(Events, ListenerAddedToAnotherEventMovesThere)
+TEST(Events, AListenerIsAttachedOnceToOneEventAtATimeAndLeavesItWhenDestroyed)
 {
     TEvent first(nullptr), second(nullptr);
     std::string log;
     TSingleEventListener a(&first, Append(log, "a"), false);
+    first.AddListener(&a);
+    EXPECT_EQ(first.ListenerCount(), 1);
     second.AddListener(&a);
     EXPECT_EQ(first.ListenerCount(), 0);
     EXPECT_EQ(a.Event(), &second);
     first.TriggerEvent(nullptr);
     second.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+
+    second.RemoveListener(&a);
+    EXPECT_EQ(a.Event(), nullptr);
+    second.TriggerEvent(nullptr);
+    EXPECT_EQ(log, "a");
+    // Removing what is not attached changes nothing and still clears the listener's event.
+    second.RemoveListener(&a);
+    EXPECT_EQ(second.ListenerCount(), 0);
+    {
+        TSingleEventListener gone(&first, Append(log, "g"), false);
+        EXPECT_EQ(first.ListenerCount(), 1);
+    }
+    EXPECT_EQ(first.ListenerCount(), 0);
+    first.TriggerEvent(nullptr);
     EXPECT_EQ(log, "a");
 }
 
@@ -104,19 +102,6 @@ TEST(Events, DestroyedEventFreesOnlyItsOwnListenersAndDetachesTheRest)
     // The survivor's own end must not touch the dead event.
     delete kept;
     EXPECT_EQ(deaths, 3);
-}
-
-TEST(Events, DestroyedListenerLeavesItsEvent)
-{
-    TEvent event(nullptr);
-    std::string log;
-    {
-        TSingleEventListener gone(&event, Append(log, "g"), false);
-        EXPECT_EQ(event.ListenerCount(), 1);
-    }
-    EXPECT_EQ(event.ListenerCount(), 0);
-    event.TriggerEvent(nullptr);
-    EXPECT_EQ(log, "");
 }
 
 TEST(Events, ListenerFreedByAnEarlierCallbackIsNotCalled)

@@ -49,55 +49,42 @@ std::vector<TvxDataEntity*> Backward(TDataListTrav& t)
 }
 }  // namespace
 
-TEST(DataListTraversal, AllEmptyListsEndAtOnceBothWays)
-{
-    TScene s({0, 0});
-    TDataListTrav t(s.Two);
-    t.First();
-    EXPECT_TRUE(t.Eof());
-    EXPECT_EQ(t.DataEntity(), nullptr);
-    t.Last();
-    EXPECT_TRUE(t.BOF());
-}
-
 TEST(DataListTraversal, EmptyListsAreSkippedForwardAndBackward)
 {
+    TScene none({0, 0});
+    TDataListTrav empty(none.Two);
+    EXPECT_TRUE(Forward(empty).empty());
+    EXPECT_EQ(empty.DataEntity(), nullptr);
+    empty.Last();
+    EXPECT_TRUE(empty.BOF());
+
     TScene s({2, 0, 3});
     TDataListTrav t(s.Two);
     const auto fwd = Forward(t);
-    ASSERT_EQ(fwd.size(), 5u);
-    EXPECT_EQ(fwd[1], s.At(0, 1));
-    EXPECT_EQ(fwd[2], s.At(2, 0));
-    const auto back = Backward(t);
-    EXPECT_EQ(std::vector<TvxDataEntity*>(fwd.rbegin(), fwd.rend()), back);
+    EXPECT_EQ(fwd, (std::vector<TvxDataEntity*>{s.At(0, 0), s.At(0, 1), s.At(2, 0), s.At(2, 1), s.At(2, 2)}));
+    EXPECT_EQ(Backward(t), std::vector<TvxDataEntity*>(fwd.rbegin(), fwd.rend()));
     EXPECT_EQ(t.WalkListCount(), 2);
     EXPECT_EQ(t.GetObsCountInList(1), 3);
 }
 
-TEST(DataListTraversal, StartListWrapsAround)
+TEST(DataListTraversal, StartListWrapsAroundAndChosenListsAreWalkedInTheirOrderSkippingMinusOne)
 {
-    TScene s({1, 1, 1, 1});
-    TDataListTrav t(s.Two, 2);
-    EXPECT_EQ(Forward(t), (std::vector<TvxDataEntity*>{s.At(2, 0), s.At(3, 0), s.At(0, 0), s.At(1, 0)}));
-}
-
-TEST(DataListTraversal, ChosenListsAreWalkedInTheirOrderSkippingMinusOne)
-{
-    TScene s({1, 1, 1, 1});
-    TDataListTrav t(s.Two, std::vector<int>{3, -1, 0});
-    EXPECT_EQ(Forward(t), (std::vector<TvxDataEntity*>{s.At(3, 0), s.At(0, 0)}));
-}
-
-TEST(DataListTraversal, AnyNumberOfChosenListsIsKept)
-{
-    std::vector<int> sizes(20, 1), chosen;
-    TScene s(sizes);
-    for (int i = 19; i >= 0; --i) chosen.push_back(i);
-    TDataListTrav t(s.Two, chosen);
-    const auto fwd = Forward(t);
+    TScene s(std::vector<int>(20, 1));
+    TDataListTrav wrapped(s.Two, 18);
+    const auto fwd = Forward(wrapped);
     ASSERT_EQ(fwd.size(), 20u);
-    EXPECT_EQ(fwd.front(), s.At(19, 0));
-    EXPECT_EQ(fwd.back(), s.At(0, 0));
+    EXPECT_EQ(std::vector<TvxDataEntity*>(fwd.begin(), fwd.begin() + 3),
+              (std::vector<TvxDataEntity*>{s.At(18, 0), s.At(19, 0), s.At(0, 0)}));
+    TDataListTrav picked(s.Two, std::vector<int>{3, -1, 0});
+    EXPECT_EQ(Forward(picked), (std::vector<TvxDataEntity*>{s.At(3, 0), s.At(0, 0)}));
+    // Any number of chosen lists is kept.
+    std::vector<int> chosen;
+    for (int i = 19; i >= 0; --i) chosen.push_back(i);
+    TDataListTrav all(s.Two, chosen);
+    const auto back = Forward(all);
+    ASSERT_EQ(back.size(), 20u);
+    EXPECT_EQ(back.front(), s.At(19, 0));
+    EXPECT_EQ(back.back(), s.At(0, 0));
 }
 
 TEST(DataListTraversal, ThreeLevelListWalksEveryListOfEveryTwoLevelList)
@@ -127,46 +114,6 @@ TEST(DataListTraversal, SingleListWalkLoadsVirtualEntities)
     int n = 0;
     for (t.First(); !t.Eof(); t.Next()) EXPECT_EQ(t.DataEntity()->ListIndex(), n++);
     EXPECT_EQ(n, 5);
-}
-
-TEST(TwoLevelSelection, NothingSelectedFindsNoneAndNextSelectsTheFirst)
-{
-    TScene s({0, 2, 1});
-    EXPECT_EQ(s.Two->FindSelected(), nullptr);
-    s.Two->SelectNext();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(1, 0));
-}
-
-TEST(TwoLevelSelection, NextCrossesListsAndWrapsToTheFirst)
-{
-    TScene s({2, 0, 1});
-    s.At(0, 1)->SetSelected(true);
-    s.Two->SelectNext();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(2, 0));
-    EXPECT_FALSE(s.At(0, 1)->GetSelected());
-    s.Two->SelectNext();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(0, 0));
-}
-
-TEST(TwoLevelSelection, PrevWrapsToTheLastAndNothingSelectedPicksTheLast)
-{
-    TScene s({2, 1});
-    s.Two->SelectPrev();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(1, 0));
-    s.Two->SelectPrev();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(0, 1));
-    s.Two->ClearSelections();
-    s.At(0, 0)->SetSelected(true);
-    s.Two->SelectPrev();
-    EXPECT_EQ(s.Two->FindSelected(), s.At(1, 0));
-}
-
-TEST(TwoLevelSelection, SelectionOnNoEntitiesDoesNothing)
-{
-    TScene s({0});
-    s.Two->SelectNext();
-    s.Two->SelectPrev();
-    EXPECT_EQ(s.Two->FindSelected(), nullptr);
 }
 
 TEST(TwoLevelList, MissingIndexIsFixedByTheHandlerOrGivesNullOrAnError)

@@ -1,5 +1,6 @@
-// Sub-column numbering: the cases a row of time items meets, and a randomized comparison with a
-// plain walk over every pair, written here on its own so the two cannot share a mistake.
+// Sub-column numbering: holder lists, rounding, what a plain pair walk cannot see (keys, the
+// sub-column lists, numbered holders, stopping, failures), and a randomized comparison with that
+// walk, written here on its own so the two cannot share a mistake.
 #include <vxplan/overlap/vxTimeDistinctGeneric.h>
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 #include <vxplan/platform/core/vxExceptions.h>
@@ -131,6 +132,7 @@ TEST(DistinctTimeHolderList, AnIndexOutsideTheListIsAClearError)
     EXPECT_THROW(list.Get(-1), EListError);
     try {
         list.Get(4);
+        FAIL() << "an index outside the list went unnoticed";
     } catch (const EListError& e) {
         EXPECT_STREQ(e.what(), "Holder index 4 out of range (count 1)");
     }
@@ -149,87 +151,35 @@ TEST(RoundToWholeSeconds, KeepsTheDateAndRoundsTheTimeOfDayHalvesToEven)
     EXPECT_EQ(RoundToWholeSeconds(-1.0 - 10.4 * kSec), -1.0 - 10.0 / 86400.0);
 }
 
-TEST(SubColumns, HoldersThatMeetNoConflictStayUnplaced)
+TEST(SubColumns, KeysAreComparedCaseForCase)
 {
-    TDistinctTimeHolderList empty;
-    TTimeDistinctGeneric none(&empty);
-    none.ResolveConflicts();
-    EXPECT_TRUE(none.SubColumns().empty());
-
-    TDistinctTimeHolderList one;
-    one.Add(0, 5, "", nullptr);
-    EXPECT_EQ(Resolve(one), std::vector<int>({0}));
-
-    TDistinctTimeHolderList touching;
-    touching.Add(0, 2, "", nullptr);
-    touching.Add(2, 4, "", nullptr);
-    touching.Add(5, 6, "", nullptr);
-    EXPECT_EQ(Resolve(touching), std::vector<int>({0, 0, 0}));
-
     TDistinctTimeHolderList otherKeys;
     otherKeys.Add(0, 5, "row 1", nullptr);
     otherKeys.Add(1, 6, "row 2", nullptr);
     otherKeys.Add(2, 7, "Row 1", nullptr);
-    EXPECT_EQ(Resolve(otherKeys), std::vector<int>({0, 0, 0})) << "keys are compared case for case";
+    EXPECT_EQ(Resolve(otherKeys), std::vector<int>({0, 0, 0}));
 }
 
-TEST(SubColumns, PlacementFollowsThePairOrderFromTheLastHolder)
+TEST(SubColumns, SubColumnListsFillFromTheLastHolderAndAreSharedByTheKeys)
 {
     TDistinctTimeHolderList list;
-    list.Add(0, 2, "", nullptr);  // A
-    list.Add(1, 3, "", nullptr);  // B
-    list.Add(2, 4, "", nullptr);  // C
-    TTimeDistinctGeneric computation(&list);
-    computation.ResolveConflicts();
-    EXPECT_EQ(SubColumnsOf(list), std::vector<int>({1, 2, 1}));
-    ASSERT_EQ(computation.SubColumns().size(), 2u);
-    EXPECT_EQ(computation.SubColumns()[0]->Items(), std::vector<TDistinctTimeHolder*>({list.Get(2), list.Get(0)}))
-        << "C went first into sub-column 1, A joined it later";
-    EXPECT_FALSE(computation.SubColumns()[0]->OwnsHolders());
-}
-
-TEST(SubColumns, MutualOverlapsAndZeroLengthItemsTakeOneSubColumnEach)
-{
-    TDistinctTimeHolderList all;
-    all.Add(0, 10, "", nullptr);
-    all.Add(1, 9, "", nullptr);
-    all.Add(2, 8, "", nullptr);
-    EXPECT_EQ(Resolve(all), std::vector<int>({3, 2, 1}));
-
-    TDistinctTimeHolderList points;
-    points.Add(100.25, 100.25, "", nullptr);
-    points.Add(100.25, 100.25, "", nullptr);
-    EXPECT_EQ(Resolve(points), std::vector<int>({2, 1}));
-}
-
-TEST(SubColumns, KeysNumberFromOneEachAndShareTheSubColumnLists)
-{
-    TDistinctTimeHolderList list;
-    list.Add(0, 4, "a", nullptr);
-    list.Add(1, 5, "a", nullptr);
+    list.Add(0, 2, "a", nullptr);  // A
+    list.Add(1, 3, "a", nullptr);  // B
+    list.Add(2, 4, "a", nullptr);  // C
     list.Add(0, 4, "b", nullptr);
     list.Add(1, 5, "b", nullptr);
     list.Add(2, 6, "b", nullptr);
     TTimeDistinctGeneric computation(&list);
-    computation.ResolveConflicts();
-    EXPECT_EQ(SubColumnsOf(list), std::vector<int>({2, 1, 3, 2, 1}));
-    EXPECT_EQ(computation.SubColumns().size(), 3u);
-}
-
-TEST(SubColumns, HasConflictsTellsWithoutPlacing)
-{
-    TDistinctTimeHolderList apart;
-    apart.Add(0, 1, "", nullptr);
-    apart.Add(1, 2, "", nullptr);
-    EXPECT_FALSE(TTimeDistinctGeneric(&apart).HasConflicts());
-
-    TDistinctTimeHolderList overlapping;
-    overlapping.Add(0, 2, "", nullptr);
-    overlapping.Add(1, 3, "", nullptr);
-    TTimeDistinctGeneric computation(&overlapping);
     EXPECT_TRUE(computation.HasConflicts());
-    EXPECT_EQ(SubColumnsOf(overlapping), std::vector<int>({0, 0}));
-    EXPECT_TRUE(computation.SubColumns().empty());
+    EXPECT_TRUE(computation.SubColumns().empty()) << "asking places nothing";
+    EXPECT_EQ(SubColumnsOf(list), std::vector<int>(6, 0));
+    computation.ResolveConflicts();
+    EXPECT_EQ(SubColumnsOf(list), std::vector<int>({1, 2, 1, 3, 2, 1}));
+    ASSERT_EQ(computation.SubColumns().size(), 3u);
+    EXPECT_EQ(computation.SubColumns()[0]->Items(),
+              std::vector<TDistinctTimeHolder*>({list.Get(5), list.Get(2), list.Get(0)}))
+        << "the last b went first into sub-column 1, then C, and A joined later";
+    EXPECT_FALSE(computation.SubColumns()[0]->OwnsHolders());
 }
 
 TEST(SubColumns, HoldersAlreadyNumberedCountAsPlaced)

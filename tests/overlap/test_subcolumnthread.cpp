@@ -100,7 +100,7 @@ struct TBoxes {
 
 }  // namespace
 
-TEST(SubColumnWorker, DeliversTheResultsToTheDoneHandlerOnTheUserInterfaceThread)
+TEST(SubColumnWorker, DeliversTheResultsEvenOfAnEmptyRowToTheDoneHandlerOnTheUserInterfaceThread)
 {
     TRow row;
     row.SetSpans({{0, 2}, {1, 3}, {2, 4}, {10, 11}});
@@ -111,14 +111,11 @@ TEST(SubColumnWorker, DeliversTheResultsToTheDoneHandlerOnTheUserInterfaceThread
     EXPECT_EQ(row.columnCount, 2);
     EXPECT_EQ(row.worker, nullptr);
     EXPECT_TRUE(AllWorkersGone()) << "the worker freed itself after its done handler";
-}
 
-TEST(SubColumnWorker, AnEmptyRowStillGetsItsDoneNotification)
-{
-    TRow row;
-    row.Request();
-    ASSERT_TRUE(ServeUntil([&] { return !row.doneSenders.empty(); }));
-    EXPECT_EQ(row.columnCount, 0);
+    TRow empty;
+    empty.Request();
+    ASSERT_TRUE(ServeUntil([&] { return !empty.doneSenders.empty(); })) << "an empty row is answered too";
+    EXPECT_EQ(empty.columnCount, 0);
     EXPECT_TRUE(AllWorkersGone());
 }
 

@@ -52,19 +52,15 @@ struct Scene {
 
 }  // namespace
 
-TEST(Splitter, DefaultsAndCursorFollowTheAlignment)
+TEST(Splitter, CursorFollowsTheAlignmentAndANegativeMinimumIsRefused)
 {
     TvxSplitter s;
     EXPECT_EQ(s.GetAlign(), TAlign::alLeft);
-    EXPECT_EQ(s.GetWidth(), 3);
-    EXPECT_EQ(s.GetMinSize(), 30);
-    EXPECT_EQ(s.GetResizeStyle(), TResizeStyle::rsPattern);
-    EXPECT_FALSE(s.GetBeveled());
-    EXPECT_TRUE(s.GetParentColor());
     EXPECT_EQ(s.GetCursor(), crHSplit);
     s.SetAlign(TAlign::alTop);
     EXPECT_EQ(s.GetCursor(), crVSplit);
     EXPECT_THROW(s.SetMinSize(-1), EInvalidArgument);
+    EXPECT_EQ(s.GetMinSize(), 30);
 }
 
 TEST(Splitter, LeftNeighbourFollowsTheDragAndCollapsesAtTheMinimum)

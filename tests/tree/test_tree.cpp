@@ -239,7 +239,7 @@ TEST(EntityTree, ShiftRangesFollowNodePositionsThroughCollapsedBranches)
     EXPECT_EQ(SelectedTexts(*s.tree), (Strings{"a", "a1", "b", "c", "d"}));
     s.tree->UpdateMultiSelect(c, TShiftState());
     EXPECT_EQ(SelectedTexts(*s.tree), (Strings{"c"}));
-    EXPECT_TRUE(a1->GetVisible() == false);
+    EXPECT_FALSE(a1->GetVisible());
     // Without MultiSelect, Shift changes nothing.
     s.tree->SetMultiSelect(false);
     s.tree->UpdateMultiSelect(a, TShiftState{ssShift});

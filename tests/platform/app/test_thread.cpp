@@ -194,21 +194,29 @@ TEST(Synchronize, AnInstalledWakeHookIsCalledOnTheWorkerWithTheThread)
     EXPECT_FALSE(static_cast<bool>(GetWakeMainThread()));
 }
 
-TEST(ThreadLifetime, StartsSuspendedOnlyWhenAsked)
+TEST(ThreadLifetime, StartsSuspendedOnlyWhenAskedAndWaitForReturnsTheReturnValue)
 {
     std::atomic<bool> ran{false};
-    TLambdaThread thread([&](TLambdaThread&) { ran = true; });
+    TLambdaThread thread([&](TLambdaThread& self) {
+        ran = true;
+        self.SetReturnValue(42);
+    });
     EXPECT_TRUE(thread.Suspended());
     EXPECT_FALSE(thread.Finished());
     thread.Resume();
     EXPECT_FALSE(thread.Suspended());
-    thread.WaitFor();
+    EXPECT_EQ(thread.WaitFor(), 42);
+    EXPECT_EQ(thread.ReturnValue(), 42);
     EXPECT_TRUE(ran.load());
     EXPECT_TRUE(thread.Finished());
 }
 
-TEST(ThreadLifetime, StartingTwiceIsAClearError)
+TEST(ThreadLifetime, StartingTwiceOrWaitingForAThreadNeverStartedIsAClearError)
 {
+    TLambdaThread never([](TLambdaThread&) {});
+    EXPECT_THROW(never.WaitFor(), EThread);
+    EXPECT_TRUE(never.Suspended()) << "the failed wait leaves the thread as it was";
+
     TLambdaThread thread([](TLambdaThread&) {});
     thread.Start();
     try {
@@ -218,21 +226,6 @@ TEST(ThreadLifetime, StartingTwiceIsAClearError)
         EXPECT_STREQ(e.what(), "Thread already started");
     }
     thread.WaitFor();
-}
-
-TEST(ThreadLifetime, WaitingForAThreadNeverStartedIsAClearError)
-{
-    TLambdaThread thread([](TLambdaThread&) {});
-    EXPECT_THROW(thread.WaitFor(), EThread);
-    EXPECT_TRUE(thread.Suspended()) << "the failed wait leaves the thread as it was";
-}
-
-TEST(ThreadLifetime, WaitForReturnsTheReturnValue)
-{
-    TLambdaThread thread([](TLambdaThread& self) { self.SetReturnValue(42); });
-    thread.Start();
-    EXPECT_EQ(thread.WaitFor(), 42);
-    EXPECT_EQ(thread.ReturnValue(), 42);
 }
 
 TEST(ThreadLifetime, TerminateSetsTheFlagThatExecuteWatches)

@@ -188,20 +188,14 @@ TEST(KeyEvents, VirtualHookSeesKeysBeforeTheEvent)
 
 TEST(Cursors, NumbersMapToQtShapes)
 {
-    EXPECT_EQ(ToQtCursorShape(crDefault), Qt::ArrowCursor);
-    EXPECT_EQ(ToQtCursorShape(crNone), Qt::BlankCursor);
-    EXPECT_EQ(ToQtCursorShape(crCross), Qt::CrossCursor);
-    EXPECT_EQ(ToQtCursorShape(crIBeam), Qt::IBeamCursor);
-    EXPECT_EQ(ToQtCursorShape(crSizeNESW), Qt::SizeBDiagCursor);
-    EXPECT_EQ(ToQtCursorShape(crSizeNS), Qt::SizeVerCursor);
-    EXPECT_EQ(ToQtCursorShape(crSizeNWSE), Qt::SizeFDiagCursor);
-    EXPECT_EQ(ToQtCursorShape(crSizeWE), Qt::SizeHorCursor);
-    EXPECT_EQ(ToQtCursorShape(crHourGlass), Qt::WaitCursor);
-    EXPECT_EQ(ToQtCursorShape(crNoDrop), Qt::ForbiddenCursor);
-    EXPECT_EQ(ToQtCursorShape(crHSplit), Qt::SplitHCursor);
-    EXPECT_EQ(ToQtCursorShape(crVSplit), Qt::SplitVCursor);
-    EXPECT_EQ(ToQtCursorShape(crHandPoint), Qt::PointingHandCursor);
-    EXPECT_EQ(ToQtCursorShape(crSizeAll), Qt::SizeAllCursor);
+    const std::pair<TCursor, Qt::CursorShape> cases[] = {
+        {crDefault, Qt::ArrowCursor},       {crNone, Qt::BlankCursor},         {crCross, Qt::CrossCursor},
+        {crIBeam, Qt::IBeamCursor},         {crSizeNESW, Qt::SizeBDiagCursor}, {crSizeNS, Qt::SizeVerCursor},
+        {crSizeNWSE, Qt::SizeFDiagCursor},  {crSizeWE, Qt::SizeHorCursor},     {crHourGlass, Qt::WaitCursor},
+        {crNoDrop, Qt::ForbiddenCursor},    {crHSplit, Qt::SplitHCursor},      {crVSplit, Qt::SplitVCursor},
+        {crHandPoint, Qt::PointingHandCursor}, {crSizeAll, Qt::SizeAllCursor},
+    };
+    for (const auto& [cursor, shape] : cases) EXPECT_EQ(ToQtCursorShape(cursor), shape) << "cursor " << cursor;
     EXPECT_THROW(ToQtCursorShape(1), EInvalidArgument);
     EXPECT_THROW(ToQtCursorShape(-23), EInvalidArgument);
 }

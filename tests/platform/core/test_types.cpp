@@ -106,17 +106,17 @@ TEST(Methods, BindingsOfTheSameMemberAndObjectAreEqual)
 {
     Listener a, b;
     TNotifyEvent e1(&a, &Listener::Hear), e2(&a, &Listener::Hear);
-    EXPECT_TRUE(e1 == e2);
-    EXPECT_FALSE(e1 == TNotifyEvent(&b, &Listener::Hear));
-    EXPECT_FALSE(e1 == TNotifyEvent(&a, &Listener::Other));
+    EXPECT_EQ(e1, e2);
+    EXPECT_NE(e1, TNotifyEvent(&b, &Listener::Hear));
+    EXPECT_NE(e1, TNotifyEvent(&a, &Listener::Other));
     e1(nullptr);
     EXPECT_EQ(a.calls, 1);
     TNotifyEvent lambda([](TObject*) {});
     TNotifyEvent copy = lambda;
-    EXPECT_TRUE(lambda == copy);
-    EXPECT_FALSE(lambda == TNotifyEvent([](TObject*) {}));
+    EXPECT_EQ(lambda, copy);
+    EXPECT_NE(lambda, TNotifyEvent([](TObject*) {}));
     EXPECT_FALSE(static_cast<bool>(TNotifyEvent()));
-    EXPECT_TRUE(TNotifyEvent() == TNotifyEvent(nullptr));
+    EXPECT_EQ(TNotifyEvent(), TNotifyEvent(nullptr));
 }
 
 TEST(Components, OwnerFreesWhatItOwnsLastFirst)

