@@ -8,12 +8,27 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
 namespace vxplan::test {
 
 inline TColor PixelAt(const QImage& image, int x, int y)
 {
     const QRgb p = image.pixel(x, y);
     return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+struct TPixelCheck {
+    int x, y;
+    TColor color;
+};
+
+// Checks each listed pixel of the image, naming the one that differs.
+inline void ExpectPixels(const QImage& image, std::initializer_list<TPixelCheck> pixels)
+{
+    for (const TPixelCheck& p : pixels) EXPECT_EQ(PixelAt(image, p.x, p.y), p.color) << "pixel " << p.x << "," << p.y;
 }
 
 // The number of pixels of the colour inside [x0, x1) x [y0, y1).

@@ -17,6 +17,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -329,8 +330,8 @@ TEST_F(EntityTree, SelectedEntitiesDrawInSystemColoursByFocus)
     a->SetSelected(true);
     const TRect ra = s.tree->GetRect(a), rb = s.tree->GetRect(b);
     QImage img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, ra.Left + 1, ra.Top + 1), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, rb.Left + 1, rb.Top + 1), ColorToRGB(clWindow));
+    ExpectPixels(img, {{ra.Left + 1, ra.Top + 1, ColorToRGB(clBtnFace)},
+                       {rb.Left + 1, rb.Top + 1, ColorToRGB(clWindow)}});
     s.tree->show();
     s.tree->activateWindow();
     QApplication::processEvents();
@@ -338,8 +339,8 @@ TEST_F(EntityTree, SelectedEntitiesDrawInSystemColoursByFocus)
     QApplication::processEvents();
     ASSERT_TRUE(s.tree->Focused());
     img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, ra.Left + 1, ra.Top + 1), ColorToRGB(clHighlight));
-    EXPECT_EQ(PixelAt(img, rb.Left + 1, rb.Top + 1), ColorToRGB(clWindow));
+    ExpectPixels(img, {{ra.Left + 1, ra.Top + 1, ColorToRGB(clHighlight)},
+                       {rb.Left + 1, rb.Top + 1, ColorToRGB(clWindow)}});
 }
 
 TEST_F(EntityTree, ClearEmptiesEverythingAndTheTreeStaysUsable)

@@ -17,6 +17,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -171,10 +172,8 @@ TEST(ControlPainting, PanelInAQtLayoutIsResizedAndPaintsThroughItsCanvas)
     EXPECT_GE(resizes, 1);
     const QImage img = panel->GrabImage();
     ASSERT_EQ(img.size(), QSize(40, 30));
-    EXPECT_EQ(PixelAt(img, 0, 0), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(img, 39, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(img, 3, 3), clRed);
-    EXPECT_EQ(PixelAt(img, 6, 6), ColorToRGB(clBtnFace));
+    ExpectPixels(img, {{0, 0, ColorToRGB(clBtnHighlight)}, {39, 29, ColorToRGB(clBtnShadow)}, {3, 3, clRed},
+                       {6, 6, ColorToRGB(clBtnFace)}});
     // A grab of an up-to-date control does not paint again.
     const int paints = panel->paints;
     panel->GrabImage();
@@ -199,11 +198,8 @@ TEST(ControlPainting, GraphicChildPaintsAtItsPlaceClippedToItsBounds)
         box->Canvas().FillRect(Rect(0, 0, 1, 1));
     };
     const QImage img = panel.GrabImage();
-    EXPECT_EQ(PixelAt(img, 10, 5), clRed);
-    EXPECT_EQ(PixelAt(img, 13, 7), clBlue);
-    EXPECT_EQ(PixelAt(img, 14, 7), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, 10, 8), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, 9, 5), ColorToRGB(clBtnFace));
+    ExpectPixels(img, {{10, 5, clRed}, {13, 7, clBlue}, {14, 7, ColorToRGB(clBtnFace)}, {10, 8, ColorToRGB(clBtnFace)},
+                       {9, 5, ColorToRGB(clBtnFace)}});
 }
 
 TEST(ControlPainting, DisplayCanvasXorTwiceRestoresAndInvalidateErases)

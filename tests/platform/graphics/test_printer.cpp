@@ -18,6 +18,7 @@
 namespace vxplan {
 namespace {
 
+using test::ExpectPixels;
 using test::PixelAt;
 
 QString RunTool(const QString& program, const QStringList& args)
@@ -271,15 +272,13 @@ TEST(StretchDIBits, NearestNeighbourOntoAnImage)
             const TColor expected = y < 3 ? (x < 3 ? clRed : clLime) : (x < 3 ? clBlue : clWhite);
             EXPECT_EQ(PixelAt(image, x, y), expected) << x << "," << y;
         }
-    EXPECT_EQ(PixelAt(image, 0, 0), clBlack);
-    EXPECT_EQ(PixelAt(image, 5, 5), clBlack);
+    ExpectPixels(image, {{0, 0, clBlack}, {5, 5, clBlack}});
 
     // A part of the source, mirrored by a negative width, through the viewport.
     image.fill(Qt::black);
     SetViewportOrgEx(&dc, 2, 0, nullptr);
     StretchDIBits(&dc, 2, 0, -2, 1, 0, 0, 2, 1, Quad(), SRCCOPY);
-    EXPECT_EQ(PixelAt(image, 2, 0), clLime);
-    EXPECT_EQ(PixelAt(image, 3, 0), clRed);
+    ExpectPixels(image, {{2, 0, clLime}, {3, 0, clRed}});
 }
 
 TEST(StretchDIBits, RasterOperationsAreBitwiseAndClipped)
@@ -296,8 +295,7 @@ TEST(StretchDIBits, RasterOperationsAreBitwiseAndClipped)
     StretchDIBits(&dc, 0, 0, 2, 2, 0, 0, 2, 2, Quad(), SRCAND);
     EXPECT_EQ(PixelAt(image, 0, 0), RGB(0x12, 0, 0));
     StretchDIBits(&dc, 0, 0, 2, 2, 0, 0, 2, 2, Quad(), NOTSRCCOPY);
-    EXPECT_EQ(PixelAt(image, 1, 1), clBlack);
-    EXPECT_EQ(PixelAt(image, 0, 0), clAqua);
+    ExpectPixels(image, {{1, 1, clBlack}, {0, 0, clAqua}});
     StretchDIBits(&dc, 0, 0, 1, 1, 0, 0, 2, 2, Quad(), SRCPAINT);
     EXPECT_EQ(PixelAt(image, 0, 0), clWhite);
 
