@@ -19,15 +19,10 @@ TEST(DeviceCaps, ImageContextsReportAScreen)
 {
     QImage image(200, 100, QImage::Format_RGB32);
     TDeviceContext dc(&image);
-    EXPECT_EQ(GetDeviceCaps(&dc, LOGPIXELSX), 96);
-    EXPECT_EQ(GetDeviceCaps(&dc, LOGPIXELSY), 96);
-    EXPECT_EQ(GetDeviceCaps(&dc, HORZRES), 200);
-    EXPECT_EQ(GetDeviceCaps(&dc, VERTRES), 100);
-    EXPECT_EQ(GetDeviceCaps(&dc, HORZSIZE), 53);  // 200 px at 96 dpi = 52.9 mm
-    EXPECT_EQ(GetDeviceCaps(&dc, VERTSIZE), 26);
-    EXPECT_EQ(GetDeviceCaps(&dc, TECHNOLOGY), DT_RASDISPLAY);
-    EXPECT_EQ(GetDeviceCaps(&dc, BITSPIXEL), 32);
-    EXPECT_EQ(GetDeviceCaps(&dc, PHYSICALWIDTH), 0);
+    // 200 pixels at 96 dpi are 52.9 mm.
+    for (auto [cap, value] : {std::pair{LOGPIXELSX, 96}, {LOGPIXELSY, 96}, {HORZRES, 200}, {VERTRES, 100}, {HORZSIZE, 53},
+                              {VERTSIZE, 26}, {TECHNOLOGY, DT_RASDISPLAY}, {BITSPIXEL, 32}, {PHYSICALWIDTH, 0}})
+        EXPECT_EQ(GetDeviceCaps(&dc, cap), value) << "capability " << cap;
     EXPECT_EQ(GetDeviceCaps(nullptr, HORZRES), 0);
 }
 

@@ -158,22 +158,13 @@ TEST(PenModes, AllSixteenModesWorkBitwise)
         return image.pixel(1, 0) & 0xFFFFFFu;
     };
     const uint32_t m = 0xFFFFFF;
-    EXPECT_EQ(run(TPenMode::pmBlack), 0u);
-    EXPECT_EQ(run(TPenMode::pmWhite), m);
-    EXPECT_EQ(run(TPenMode::pmNop), d);
-    EXPECT_EQ(run(TPenMode::pmNot), ~d & m);
-    EXPECT_EQ(run(TPenMode::pmCopy), p);
-    EXPECT_EQ(run(TPenMode::pmNotCopy), ~p & m);
-    EXPECT_EQ(run(TPenMode::pmMergePenNot), (p | ~d) & m);
-    EXPECT_EQ(run(TPenMode::pmMaskPenNot), p & ~d & m);
-    EXPECT_EQ(run(TPenMode::pmMergeNotPen), (~p | d) & m);
-    EXPECT_EQ(run(TPenMode::pmMaskNotPen), ~p & d & m);
-    EXPECT_EQ(run(TPenMode::pmMerge), p | d);
-    EXPECT_EQ(run(TPenMode::pmNotMerge), ~(p | d) & m);
-    EXPECT_EQ(run(TPenMode::pmMask), p & d);
-    EXPECT_EQ(run(TPenMode::pmNotMask), ~(p & d) & m);
-    EXPECT_EQ(run(TPenMode::pmXor), p ^ d);
-    EXPECT_EQ(run(TPenMode::pmNotXor), ~(p ^ d) & m);
+    using M = TPenMode;
+    const std::pair<TPenMode, uint32_t> modes[] = {
+        {M::pmBlack, 0u}, {M::pmWhite, m}, {M::pmNop, d}, {M::pmNot, ~d & m}, {M::pmCopy, p}, {M::pmNotCopy, ~p & m},
+        {M::pmMergePenNot, (p | ~d) & m}, {M::pmMaskPenNot, p & ~d & m}, {M::pmMergeNotPen, (~p | d) & m},
+        {M::pmMaskNotPen, ~p & d & m}, {M::pmMerge, p | d}, {M::pmNotMerge, ~(p | d) & m}, {M::pmMask, p & d},
+        {M::pmNotMask, ~(p & d) & m}, {M::pmXor, p ^ d}, {M::pmNotXor, ~(p ^ d) & m}};
+    for (auto [mode, expected] : modes) EXPECT_EQ(run(mode), expected) << "mode " << static_cast<int>(mode);
 }
 
 // The on/off pattern of a 60-pixel horizontal line as a string of '#' and '.'.
