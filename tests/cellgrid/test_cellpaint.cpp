@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace vxplan::test {
 namespace {
 
@@ -64,16 +66,10 @@ TEST(CellPaint, AFixedCellWithoutLayoutIsRaisedOnButtonFaceWithoutFrameLines)
     s.Paint();
     // Cell (10,10)-(50,30); inner (11,11)-(49,29).
     const TTestPainter& p = s.painter;
-    EXPECT_EQ(p.At(10, 10), kBtnFace);
-    EXPECT_EQ(p.At(30, 20), kBtnFace);
-    EXPECT_EQ(p.At(30, 11), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(49, 11), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(11, 28), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(11, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(48, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(49, 20), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(50, 20), clRed);
-    EXPECT_EQ(p.At(30, 30), clRed);
+    const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+    for (auto [x, y, c] : {std::tuple{10, 10, kBtnFace}, {30, 20, kBtnFace}, {30, 11, light}, {49, 11, light},
+                           {11, 28, light}, {11, 29, dark}, {48, 29, dark}, {49, 20, dark}, {50, 20, clRed}, {30, 30, clRed}})
+        EXPECT_EQ(p.At(x, y), c) << x << "," << y;
 }
 
 TEST(CellPaint, APlainCellIsFilledOneInAndGetsAButtonFaceLineAtItsRightEdge)
