@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vxplan;
@@ -335,15 +336,14 @@ TEST(TreeHitTest, PartsOfARow)
     EXPECT_EQ(label.Height(), 16);
     EXPECT_EQ(r0->DisplayRect(false), Rect(0, 0, 200, 16));
     auto hit = [&](int x, int y) { return tree->GetHitTestInfoAt(x, y); };
-    EXPECT_EQ(hit(9, 8), THitTests{THitTest::htOnButton});
-    EXPECT_EQ(hit(9, 24), THitTests{THitTest::htOnIndent});   // a root's column on a child row
-    EXPECT_EQ(hit(30, 24), THitTests{THitTest::htOnIndent});  // a leaf's own column has no button
-    EXPECT_EQ(hit(40, 24), (THitTests{THitTest::htOnIcon, THitTest::htOnItem}));
-    EXPECT_EQ(hit(label.Left + 1, 24), (THitTests{THitTest::htOnLabel, THitTest::htOnItem}));
-    EXPECT_EQ(hit(label.Right, 24), THitTests{THitTest::htOnRight});
-    EXPECT_EQ(hit(50, 16 * 3 + 1), THitTests{THitTest::htNowhere});
-    EXPECT_EQ(hit(50, -1), THitTests{THitTest::htAbove});
-    EXPECT_EQ(hit(-1, 100), (THitTests{THitTest::htToLeft, THitTest::htBelow}));
+    using H = THitTest;
+    // At (9, 24) a root's column on a child row, at (30, 24) a leaf's own column, without a button.
+    const std::tuple<int, int, THitTests> parts[] = {
+        {9, 8, {H::htOnButton}}, {9, 24, {H::htOnIndent}}, {30, 24, {H::htOnIndent}},
+        {40, 24, {H::htOnIcon, H::htOnItem}}, {label.Left + 1, 24, {H::htOnLabel, H::htOnItem}},
+        {label.Right, 24, {H::htOnRight}}, {50, 16 * 3 + 1, {H::htNowhere}}, {50, -1, {H::htAbove}},
+        {-1, 100, {H::htToLeft, H::htBelow}}};
+    for (const auto& [x, y, expected] : parts) EXPECT_EQ(hit(x, y), expected) << x << "," << y;
     EXPECT_EQ(tree->GetNodeAt(190, 17), r0->GetItem(0));
     EXPECT_EQ(tree->GetNodeAt(10, 16 * 3 + 1), nullptr);
     // Without root lines the roots lose their column.
