@@ -50,6 +50,12 @@ struct TTerminateListener : TObject {
     std::vector<bool> onMainThread;
 };
 
+void RunToEnd(TThread& thread)
+{
+    thread.Start();
+    thread.WaitFor();
+}
+
 }  // namespace
 
 TEST(ThreadIdentity, EveryThreadHasItsOwnStableId)
@@ -67,18 +73,10 @@ TEST(ThreadIdentity, EveryThreadHasItsOwnStableId)
         workerIsMain = IsMainThread();
     });
     const TThreadID announced = thread.ThreadID();
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_EQ(seen.load(), announced) << "the id is known before the thread runs";
     EXPECT_NE(announced, main);
     EXPECT_FALSE(workerIsMain.load());
-}
-
-TEST(Synchronize, RunsOnTheMainThreadAtOnceWhenCalledThere)
-{
-    bool ran = false;
-    Synchronize(TThreadMethod([&] { ran = true; }));
-    EXPECT_TRUE(ran);
 }
 
 TEST(Synchronize, SeveralWorkersEachRunTheirMethodsOnTheMainThread)
@@ -116,8 +114,7 @@ TEST(Synchronize, AnExceptionInTheMethodIsThrownAgainInTheWorker)
             caught = e.what();
         }
     });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_EQ(caught, "bad row");
 }
 
@@ -131,13 +128,15 @@ TEST(Synchronize, CheckSynchronizeOnAWorkerIsRefused)
             message = e.what();
         }
     });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_NE(message.find("main thread"), std::string::npos) << message;
 }
 
-TEST(Synchronize, CheckSynchronizeReportsWhetherAnythingRan)
+TEST(Synchronize, OnTheMainThreadRunsAtOnceAndCheckSynchronizeReportsWhetherAnythingRan)
 {
+    bool ranAtOnce = false;
+    Synchronize(TThreadMethod([&] { ranAtOnce = true; }));
+    EXPECT_TRUE(ranAtOnce);
     EXPECT_FALSE(CheckSynchronize());
     std::atomic<bool> done{false};
     int value = 0;
@@ -185,8 +184,7 @@ TEST(Synchronize, AnInstalledWakeHookIsCalledOnTheWorkerWithTheThread)
     }));
     int value = 0;
     TLambdaThread thread([&](TLambdaThread& self) { self.Synchronize(TThreadMethod([&] { value = 3; })); });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     SetWakeMainThread(nullptr);
     EXPECT_EQ(value, 3);
     EXPECT_EQ(woken.load(), &thread);
@@ -267,15 +265,13 @@ TEST(ThreadLifetime, DestroyingARunningThreadTerminatesAndWaits)
 TEST(ThreadLifetime, AnExceptionEscapingExecuteIsKept)
 {
     TLambdaThread thread([](TLambdaThread&) { throw EConvertError("not a date"); });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     ASSERT_TRUE(thread.FatalException());
     EXPECT_EQ(thread.FatalExceptionMessage(), "not a date");
     EXPECT_THROW(std::rethrow_exception(thread.FatalException()), EConvertError);
 
     TLambdaThread clean([](TLambdaThread&) {});
-    clean.Start();
-    clean.WaitFor();
+    RunToEnd(clean);
     EXPECT_FALSE(clean.FatalException());
     EXPECT_EQ(clean.FatalExceptionMessage(), "");
 }
@@ -285,8 +281,7 @@ TEST(ThreadTermination, OnTerminateIsRaisedOnTheMainThreadWithTheThread)
     TTerminateListener listener;
     TLambdaThread thread([](TLambdaThread&) {});
     thread.SetOnTerminate(TNotifyEvent(&listener, &TTerminateListener::Handle));
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     ASSERT_EQ(listener.senders.size(), 1u);
     EXPECT_EQ(listener.senders[0], &thread);
     EXPECT_TRUE(listener.onMainThread[0]);
@@ -432,20 +427,17 @@ TEST(ThreadLifetime, AThreadMadeRunningStartsWhenMessagesAreNextDelivered)
     EXPECT_THROW(thread.Start(), EThread);
 }
 
-TEST(ThreadLifetime, WaitForStartsAThreadMadeRunningThatHasNotStartedYet)
+TEST(ThreadLifetime, WaitForStartsAThreadMadeRunningThatHasNotStartedYetAndFreeingItFirstMeansItNeverRuns)
 {
     std::atomic<int> runs{0};
-    TRunningAtOnce thread(runs);
-    thread.WaitFor();
-    EXPECT_EQ(runs.load(), 1);
+    {
+        TRunningAtOnce thread(runs);
+        thread.WaitFor();
+        EXPECT_EQ(runs.load(), 1);
+        DeliverPostedMessages();
+        EXPECT_EQ(runs.load(), 1) << "the deferred start does not run it again";
+    }
+    { TRunningAtOnce freed(runs); }
     DeliverPostedMessages();
-    EXPECT_EQ(runs.load(), 1) << "the deferred start does not run it again";
-}
-
-TEST(ThreadLifetime, AThreadMadeRunningAndFreedBeforeItsStartNeverRuns)
-{
-    std::atomic<int> runs{0};
-    { TRunningAtOnce thread(runs); }
-    DeliverPostedMessages();
-    EXPECT_EQ(runs.load(), 0);
+    EXPECT_EQ(runs.load(), 1) << "a thread freed before its start never runs";
 }
