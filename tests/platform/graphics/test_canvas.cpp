@@ -276,11 +276,18 @@ TEST(VectorCanvas, PainterPathKeepsBoundsViewportAndClip)
     EXPECT_EQ(CountPixels(image, clBlue, 20, 12, 24, 14), 8);
 }
 
-TEST(Canvas, UnboundCanvasRefusesToDraw)
+TEST(Canvas, UnboundCanvasRefusesToDrawAndBrushColourMakesAClearBrushSolid)
 {
     TCanvas canvas;
     EXPECT_THROW(canvas.LineTo(1, 1), EInvalidOperation);
     EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+    TBrush brush;
+    brush.SetStyle(TBrushStyle::bsClear);
+    brush.SetColor(clRed);
+    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsSolid);
+    brush.SetStyle(TBrushStyle::bsCross);
+    brush.SetColor(clBlue);
+    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsCross);
 }
 
 TEST(Canvas, ChangeEventsSurroundEachDrawingCall)
@@ -300,17 +307,6 @@ TEST(Canvas, ChangeEventsSurroundEachDrawingCall)
     canvas.Pen().SetWidth(0);
     EXPECT_EQ(canvas.Pen().GetWidth(), 1);
     EXPECT_EQ(penChanges, 1);
-}
-
-TEST(Canvas, BrushColourMakesAClearBrushSolid)
-{
-    TBrush brush;
-    brush.SetStyle(TBrushStyle::bsClear);
-    brush.SetColor(clRed);
-    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsSolid);
-    brush.SetStyle(TBrushStyle::bsCross);
-    brush.SetColor(clBlue);
-    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsCross);
 }
 
 }  // namespace
