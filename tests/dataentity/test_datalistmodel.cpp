@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <random>
 
@@ -329,18 +330,11 @@ void RunModel(unsigned seed, bool virt, int steps)
 
 }  // namespace
 
-TEST(DataListModel, RealListsFollowTheModel)
+TEST(DataListModel, RealAndVirtualListsFollowTheModel)
 {
-    for (unsigned seed : {1u, 2u, 3u, 20261207u}) {
-        RunModel(seed, false, 3000);
-        if (HasFatalFailure()) return;
-    }
-}
-
-TEST(DataListModel, VirtualListsFollowTheModel)
-{
-    for (unsigned seed : {11u, 12u, 13u, 20261208u}) {
-        RunModel(seed, true, 3000);
-        if (HasFatalFailure()) return;
-    }
+    for (auto [virt, seeds] : {std::pair{false, std::array{1u, 2u, 3u, 20261207u}}, {true, {11u, 12u, 13u, 20261208u}}})
+        for (unsigned seed : seeds) {
+            RunModel(seed, virt, 3000);
+            if (HasFatalFailure()) return;
+        }
 }
