@@ -112,7 +112,7 @@ TEST_F(Mapping, RoundTripsOnRandomTimesAtEveryScale)
     }
 }
 
-TEST_F(Mapping, HalvesRoundToEven)
+TEST_F(Mapping, HalvesRoundToEvenAndFarAwayTimesAreClampedPixels)
 {
     // 8 days on 1024 pixels: 128 pixels a day, so 1/256 day is exactly half a pixel.
     scaler.SetBounds(0, 0, 1024, 40);
@@ -121,6 +121,12 @@ TEST_F(Mapping, HalvesRoundToEven)
     for (auto [halves, pixel] : {std::pair{1, 0}, {3, 2}, {5, 2}, {7, 4}, {-3, -2}})
         EXPECT_EQ(scaler.DateToPixel(kMonday + halves * half), pixel) << halves << " halves";
     EXPECT_EQ(scaler.TimeToPixel(kMonday + 3 * half), 2);
+
+    Range(kMonday, kMonday + kScale10Sec);
+    EXPECT_EQ(scaler.DateToPixel(kMonday + 365), 1 << 30);
+    EXPECT_EQ(scaler.DateToPixel(kMonday - 365), -(1 << 30));
+    EXPECT_EQ(scaler.DateToPixel(1e12), 1 << 30);
+    EXPECT_EQ(scaler.DateToPixel(std::nan("")), 0);
 }
 
 TEST_F(Mapping, APixelOnAMarkIsTheMarksTime)
@@ -227,15 +233,6 @@ TEST_F(Mapping, TheInverseWalkEndsWhereAlmostNothingIsVisible)
     EXPECT_NEAR(scaler.DateDiffToVisibleTime(kMonday, reached), 30 * kHour, 10.0 / 86400);
     EXPECT_NEAR(reached, kMonday + 29 * 7 + kHour, 1e-3);
     EXPECT_THROW(scaler.VisibleTimeDiffToTrueTime(kMonday, std::nan("")), EInvalidArgument);
-}
-
-TEST_F(Mapping, FarAwayTimesAreClampedPixels)
-{
-    Range(kMonday, kMonday + kScale10Sec);
-    EXPECT_EQ(scaler.DateToPixel(kMonday + 365), 1 << 30);
-    EXPECT_EQ(scaler.DateToPixel(kMonday - 365), -(1 << 30));
-    EXPECT_EQ(scaler.DateToPixel(1e12), 1 << 30);
-    EXPECT_EQ(scaler.DateToPixel(std::nan("")), 0);
 }
 
 TEST_F(Mapping, BadRangesAreRefusedAndChangeNothing)
