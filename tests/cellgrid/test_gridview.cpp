@@ -227,11 +227,7 @@ TEST(GridView, BadInputIsRefusedAndLosesNothing)
     s.view.OnVirtualLoad = [&](TBabGridCell* caller, TAxisContentItem*, bool) {
         if (caller == &s.Root()) return;
         // The sub-grid is being laid out: removing its row must be refused.
-        try {
-            s.Root().Rows().Drop(3);
-        } catch (const EInvalidOperation& e) {
-            refusal = e.what();
-        }
+        refusal = ErrorText<EInvalidOperation>([&] { s.Root().Rows().Drop(3); });
     };
     s.Paint();
     EXPECT_EQ(refusal, "A cell cannot be removed while it is laid out or drawn");

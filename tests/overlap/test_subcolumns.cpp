@@ -4,6 +4,7 @@
 #include <vxplan/overlap/vxTimeDistinctGeneric.h>
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -130,12 +132,7 @@ TEST(DistinctTimeHolderList, AnIndexOutsideTheListIsAClearError)
     list.Add(0, 1, "", nullptr);
     EXPECT_THROW(list.Get(1), EListError);
     EXPECT_THROW(list.Get(-1), EListError);
-    try {
-        list.Get(4);
-        FAIL() << "an index outside the list went unnoticed";
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "Holder index 4 out of range (count 1)");
-    }
+    EXPECT_EQ(ErrorText<EListError>([&] { list.Get(4); }), "Holder index 4 out of range (count 1)");
     EXPECT_EQ(list.Count(), 1);
 }
 
@@ -213,12 +210,7 @@ TEST(SubColumns, AFailureInsideComesOutWithTheLoopPrefix)
     list.Append(owned.Get(0));
     list.Append(nullptr);
     TTimeDistinctGeneric computation(&list);
-    try {
-        computation.ResolveConflicts();
-        FAIL() << "a missing holder went unnoticed";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "ConflictLoop:Holder 1 is missing");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { computation.ResolveConflicts(); }), "ConflictLoop:Holder 1 is missing");
     EXPECT_EQ(owned.Get(0)->SubColumn, 0);
 }
 

@@ -4,6 +4,7 @@
 #include <vxplan/platform/time/vxDateFormat.h>
 #include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/scaler/vxScaler.h>
+#include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include <cmath>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -218,12 +220,7 @@ TEST_F(Marks, FailuresResetTheRangeToOneDay)
 {
     scaler.SetStart(kMonday);
     scaler.SetStop(kMonday + 3);
-    try {
-        scaler.Snap(1e300, kScale10Min);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "To small span");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { scaler.Snap(1e300, kScale10Min); }), "To small span");
     EXPECT_EQ(scaler.GetStop(), kMonday + 1);
     EXPECT_FALSE(scaler.GetMinorMarks().empty()) << "marks of the reset range";
 
@@ -231,13 +228,9 @@ TEST_F(Marks, FailuresResetTheRangeToOneDay)
     scaler.OnUserStringShort = [](TDateTime, TDateTime, std::string&, TScalerFont&) {
         throw std::runtime_error("no label");
     };
-    try {
-        scaler.SetStop(kMonday + 5);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Scale error:", 0), 0u) << e.what();
-        EXPECT_NE(std::string(e.what()).find("Middle:"), std::string::npos);
-    }
+    const std::string error = ErrorText<Exception>([&] { scaler.SetStop(kMonday + 5); });
+    EXPECT_EQ(error.rfind("Scale error:", 0), 0u) << error;
+    EXPECT_NE(error.find("Middle:"), std::string::npos) << error;
     EXPECT_EQ(scaler.GetStart(), kMonday);
     EXPECT_EQ(scaler.GetStop(), kMonday + 1);
     scaler.OnUserStringShort = nullptr;

@@ -4,6 +4,7 @@
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
 #include <vxplan/platform/app/vxThread.h>
+#include "support/vxTestSupport.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -108,11 +110,7 @@ TEST(Synchronize, AnExceptionInTheMethodIsThrownAgainInTheWorker)
 {
     std::string caught;
     TLambdaThread thread([&](TLambdaThread& self) {
-        try {
-            self.Synchronize(TThreadMethod([] { throw EInvalidArgument("bad row"); }));
-        } catch (const EInvalidArgument& e) {
-            caught = e.what();
-        }
+        caught = ErrorText<EInvalidArgument>([&] { self.Synchronize(TThreadMethod([] { throw EInvalidArgument("bad row"); })); });
     });
     RunToEnd(thread);
     EXPECT_EQ(caught, "bad row");
@@ -122,11 +120,7 @@ TEST(Synchronize, CheckSynchronizeOnAWorkerIsRefused)
 {
     std::string message;
     TLambdaThread thread([&](TLambdaThread&) {
-        try {
-            CheckSynchronize();
-        } catch (const EThread& e) {
-            message = e.what();
-        }
+        message = ErrorText<EThread>([&] { CheckSynchronize(); });
     });
     RunToEnd(thread);
     EXPECT_NE(message.find("main thread"), std::string::npos) << message;
@@ -217,12 +211,7 @@ TEST(ThreadLifetime, StartingTwiceOrWaitingForAThreadNeverStartedIsAClearError)
 
     TLambdaThread thread([](TLambdaThread&) {});
     thread.Start();
-    try {
-        thread.Resume();
-        FAIL() << "a second start must throw";
-    } catch (const EThread& e) {
-        EXPECT_STREQ(e.what(), "Thread already started");
-    }
+    EXPECT_EQ(ErrorText<EThread>([&] { thread.Resume(); }), "Thread already started");
     thread.WaitFor();
 }
 
@@ -367,11 +356,7 @@ TEST(CriticalSection, LeavingWithoutHoldingIsAClearError)
     section.Enter();
     std::string message;
     std::thread other([&] {
-        try {
-            section.Leave();
-        } catch (const EInvalidOperation& e) {
-            message = e.what();
-        }
+        message = ErrorText<EInvalidOperation>([&] { section.Leave(); });
     });
     other.join();
     EXPECT_EQ(message, "Critical section left by a thread that does not hold it");

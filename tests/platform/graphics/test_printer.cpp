@@ -18,6 +18,7 @@
 namespace vxplan {
 namespace {
 
+using test::ErrorText;
 using test::ExpectPixels;
 using test::PixelAt;
 
@@ -52,17 +53,6 @@ QImage Render(const QString& pdf, int dpi, const QString& dir)
 {
     RunTool("pdftoppm", {"-png", "-r", QString::number(dpi), "-f", "1", "-l", "1", "-singlefile", pdf, dir + "/page"});
     return QImage(dir + "/page.png").convertToFormat(QImage::Format_RGB32);
-}
-
-template <class F>
-std::string ErrorOf(F&& f)
-{
-    try {
-        f();
-    } catch (const EPrinter& e) {
-        return e.Message();
-    }
-    return "(no EPrinter)";
 }
 
 class PrinterTest : public ::testing::Test {
@@ -187,21 +177,21 @@ TEST_F(PrinterTest, ErrorTexts)
     const std::function<void()> idle[] = {[&] { printer.NewPage(); }, [&] { printer.EndDoc(); },
                                           [&] { printer.Abort(); }, [&] { printer.Canvas().TextOut(0, 0, "x"); },
                                           [&] { printer.Canvas().Rectangle(0, 0, 9, 9); }};
-    for (const auto& call : idle) EXPECT_EQ(ErrorOf(call), "Printer is not printing");
+    for (const auto& call : idle) EXPECT_EQ(ErrorText<EPrinter>(call), "Printer is not printing");
 
-    const std::string noName = ErrorOf([&] { printer.BeginDoc(); });
+    const std::string noName = ErrorText<EPrinter>([&] { printer.BeginDoc(); });
     EXPECT_NE(noName.find("FileName"), std::string::npos) << noName;
     EXPECT_FALSE(printer.Printing());
 
     const std::string bad = "/nonexistent-folder/plan.pdf";
     printer.SetFileName(bad);
-    const std::string cannot = ErrorOf([&] { printer.BeginDoc(); });
+    const std::string cannot = ErrorText<EPrinter>([&] { printer.BeginDoc(); });
     EXPECT_NE(cannot.find(bad), std::string::npos) << cannot;
     EXPECT_FALSE(printer.Printing());
 
     Begin("busy.pdf");
-    EXPECT_EQ(ErrorOf([&] { printer.BeginDoc(); }), "Printing in progress");
-    EXPECT_EQ(ErrorOf([&] { printer.SetResolution(600); }), "Printing in progress");
+    EXPECT_EQ(ErrorText<EPrinter>([&] { printer.BeginDoc(); }), "Printing in progress");
+    EXPECT_EQ(ErrorText<EPrinter>([&] { printer.SetResolution(600); }), "Printing in progress");
     EXPECT_TRUE(printer.Printing()) << "a refused BeginDoc leaves the document open";
     printer.EndDoc();
     EXPECT_TRUE(QFile::exists(File("busy.pdf")));

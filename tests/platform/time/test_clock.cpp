@@ -2,6 +2,7 @@
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/time/vxTimer.h>
+#include "support/vxTestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -270,12 +272,8 @@ TEST(TimerLifetime, StopsWhenFreedAndRefusesANegativeInterval)
         auto* timer = new TTimer(&owner);
         timer->SetOnTimer([&](TObject*) { ++calls; });
         EXPECT_EQ(clock.ActiveTimerCount(), 1);
-        try {
-            timer->SetInterval(-1);
-            ADD_FAILURE() << "no exception";
-        } catch (const EInvalidArgument& e) {
-            EXPECT_NE(e.Message().find("-1"), std::string::npos);
-        }
+        const std::string refusal = ErrorText<EInvalidArgument>([&] { timer->SetInterval(-1); });
+        EXPECT_NE(refusal.find("-1"), std::string::npos) << refusal;
         EXPECT_EQ(timer->GetInterval(), 1000);
         EXPECT_TRUE(timer->IsRunning());
     }

@@ -3,6 +3,7 @@
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateFormat.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include "support/vxTestSupport.h"
 
 #include <QLocale>
 
@@ -11,6 +12,7 @@
 #include <cmath>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -171,12 +173,8 @@ protected:
                      std::initializer_list<const char*> texts, const std::string& what) const
     {
         for (const char* bad : texts) {
-            try {
-                parse(bad, fs);
-                ADD_FAILURE() << "no error for '" << bad << "'";
-            } catch (const EConvertError& e) {
-                EXPECT_EQ(e.Message(), std::string("'") + bad + "' is not a valid " + what);
-            }
+            EXPECT_EQ(ErrorText<EConvertError>([&] { parse(bad, fs); }),
+                      std::string("'") + bad + "' is not a valid " + what);
         }
     }
 };

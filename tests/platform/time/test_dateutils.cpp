@@ -3,6 +3,7 @@
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include "support/vxTestSupport.h"
 
 #include <QDateTime>
 
@@ -14,6 +15,7 @@
 #include <string>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -100,18 +102,8 @@ TEST(Calendar, InvalidDatesAndTimesThrowNamingTheValues)
         EXPECT_FALSE(TryEncodeDate(y, m, d, t)) << y << "-" << m << "-" << d;
     for (auto [h, n, s, ms] : {std::array<Word, 4>{24, 0, 0, 0}, {23, 60, 0, 0}, {23, 0, 60, 0}, {0, 0, 0, 1000}})
         EXPECT_FALSE(TryEncodeTime(h, n, s, ms, t)) << h << ":" << n << ":" << s << "." << ms;
-    try {
-        EncodeDate(2023, 2, 29);
-        FAIL() << "no exception";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "2023-2-29 is not a valid date");
-    }
-    try {
-        EncodeTime(25, 0, 0, 0);
-        FAIL() << "no exception";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(e.Message(), "25:0:0.0 is not a valid time");
-    }
+    EXPECT_EQ(ErrorText<EConvertError>([&] { EncodeDate(2023, 2, 29); }), "2023-2-29 is not a valid date");
+    EXPECT_EQ(ErrorText<EConvertError>([&] { EncodeTime(25, 0, 0, 0); }), "25:0:0.0 is not a valid time");
 }
 
 TEST(Calendar, TimesEncodeAsFractionsOfADay)
