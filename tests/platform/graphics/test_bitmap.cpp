@@ -11,6 +11,7 @@ namespace vxplan {
 namespace {
 
 using test::CountPixels;
+using test::ErrorText;
 using test::PixelAt;
 
 TEST(Bitmap, NewBitmapIsEmptyThenWhite)
@@ -72,12 +73,8 @@ TEST(Bitmap, FileErrorsAreClearAndLoseNothing)
     EXPECT_THROW(bitmap.SaveToFile(dir.filePath("no/such/dir/x.png").toStdString()), EInvalidOperation);
     TBitmap empty;
     EXPECT_THROW(empty.SaveToFile(dir.filePath("e.png").toStdString()), EInvalidOperation);
-    try {
-        bitmap.LoadFromFile("/nonexistent/file.png");
-        FAIL() << "a missing file went unnoticed";
-    } catch (const EConvertError& e) {
-        EXPECT_NE(e.Message().find("/nonexistent/file.png"), std::string::npos);
-    }
+    const std::string missing = ErrorText<EConvertError>([&] { bitmap.LoadFromFile("/nonexistent/file.png"); });
+    EXPECT_NE(missing.find("/nonexistent/file.png"), std::string::npos) << missing;
 }
 
 TEST(Bitmap, AssignCopiesPixelsAndTransparency)
