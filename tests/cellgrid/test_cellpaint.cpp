@@ -3,6 +3,7 @@
 #include "vxGridFixture.h"
 
 #include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

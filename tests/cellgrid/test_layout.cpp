@@ -2,6 +2,7 @@
 #include "vxGridFixture.h"
 
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

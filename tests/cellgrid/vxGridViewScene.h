@@ -3,6 +3,7 @@
 #pragma once
 
 #include <vxplan/cellgrid/vxBabGridView.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QImage>

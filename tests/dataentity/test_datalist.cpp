@@ -2,6 +2,7 @@
 // handlers that throw or reshape the list, selection walks, visibility, and lifetime.
 #include <vxplan/dataentity/vxDataEntityPack.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // of the list: contents, indexes, counts, the loaded block, selection and the exact sequence of
 // notifications. Each run prints its seed; a failure names the seed and step to replay.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 #include <vxplan/dataentity/vxDoLater.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QCoreApplication>
 

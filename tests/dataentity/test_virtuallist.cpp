@@ -2,6 +2,7 @@
 // per-entity refusals, and handlers that throw or reshape the list while it loads or unloads.
 #include <vxplan/dataentity/vxDataEntityPack.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

@@ -4,8 +4,8 @@
 
 #include <vxplan/dataentity/vxDoLater.h>
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 

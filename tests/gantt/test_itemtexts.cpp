@@ -3,8 +3,9 @@
 
 #include "vxGantFixture.h"
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

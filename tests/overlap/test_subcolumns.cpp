@@ -4,6 +4,7 @@
 #include <vxplan/overlap/vxTimeDistinctGeneric.h>
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,10 +3,11 @@
 #include <vxplan/paint/vxGStuff.h>
 #include <vxplan/paint/vxGraphHintWindow.h>
 #include <vxplan/paint/vxSnapHandler.h>
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/controls/vxControls.h>
-#include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 // printing through the same paint (origin, scale, clip, fonts), keys, wheel and drag edges.
 #include <vxplan/paint/vxOffscreenPaint.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>

@@ -3,6 +3,7 @@
 #include <vxplan/paint/vxSplitter.h>
 #include <vxplan/platform/controls/vxControls.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The time axis's mapping: time to pixel and back with hidden hours and days, the range setters,
 // the caches behind them and the change announcement.
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/scaler/vxScaler.h>
 
 #include <gtest/gtest.h>

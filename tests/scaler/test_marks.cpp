@@ -1,9 +1,10 @@
 // Scale levels and the mark rows: which level a zoom selects, marks on calendar boundaries,
 // hidden stretches, weeks, label and box positions and the failures of a rebuild.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateFormat.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/scaler/vxScaler.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,9 @@
 #include <vxplan/tree/vxTree.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // Application services: hidden windows, processing messages, exception reporting, message
 // boxes, the beep and the clipboard on the offscreen platform.
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QTimer>

@@ -1,9 +1,10 @@
 // Worker threads and the user-interface thread: Synchronize, WaitFor, OnTerminate,
 // FreeOnTerminate, the wake hook and the critical section.
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
 #include <vxplan/platform/app/vxThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QEventLoop>

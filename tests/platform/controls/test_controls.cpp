@@ -2,6 +2,7 @@
 // Qt's mouse, wheel and focus events arriving as messages and events.
 #include <vxplan/platform/controls/vxControls.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The core value types: rounding, rectangles, colours, method pointers, components and sets.
-#include <vxplan/platform/graphics/vxColor.h>
 #include <vxplan/platform/core/vxComponent.h>
 #include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/core/vxSet.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <QGuiApplication>
 #include <QPalette>

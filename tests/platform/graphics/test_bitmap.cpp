@@ -1,6 +1,7 @@
 // The off-screen bitmap: resizing, its canvas, files and errors.
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QTemporaryDir>

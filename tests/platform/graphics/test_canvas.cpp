@@ -1,8 +1,9 @@
 // Canvas shapes on images: exact bounds, clear pens and brushes, hatches, focus rectangles,
 // polygons, and viewport and clip honoured by every drawing call.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
-#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,7 @@
 // Device context state (capabilities, viewport, clip regions) and the blits.
-#include <vxplan/platform/graphics/vxDeviceContext.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDeviceContext.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QPdfWriter>

@@ -1,6 +1,7 @@
 // One-pixel lines on images: which pixels LineTo lights, the styled pens and the pen modes.
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 #include <vxplan/platform/graphics/vxLineRaster_p.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,6 +3,7 @@
 // pages.
 #include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxPrinter.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,10 @@
 // Text on contexts and canvases: where the text cell lands, what an opaque background fills,
 // the extents of known strings in Liberation Sans (which fontconfig gives for "Arial"), the
 // layout of DrawTextW under each of its flags, and rotated text.
-#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/graphics/vxTextLayout_p.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 #include <vxplan/platform/menus/vxMenus.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,8 @@
 // The application clock: the test clock's timers and time, and the real clock's timers on Qt.
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxTimer.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QCoreApplication>

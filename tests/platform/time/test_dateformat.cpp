@@ -1,8 +1,9 @@
 // Date and time formatting, parsing and settings from locales. Texts marked "recorded" were taken
 // from the platform's reference implementation of these conversions, run on the same values.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateFormat.h>
-#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QLocale>

@@ -1,8 +1,9 @@
 // Expected values marked "recorded" were taken from the platform's reference implementation of
 // these routines, run on the same inputs.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateUtils.h>
-#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QDateTime>

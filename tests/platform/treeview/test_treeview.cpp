@@ -1,6 +1,7 @@
 // Tree view behaviour: the node collection (adds, deletes, moves, sorting, positions), shown
 // rows, expansion and selection events with their refusals, keyboard navigation and hit tests.
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "test_treeview_support.h"
 
 #include <gtest/gtest.h>
