@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
+#include <utility>
 #include <vector>
 
 namespace vxplan {
@@ -171,8 +172,10 @@ bool CheckSynchronize(int timeoutMs)
             error = std::current_exception();
         }
         {
+            // Handed over, not shared: the worker alone then holds the error, so the exception
+            // object is freed on its side, after its last use there.
             std::lock_guard lock(s.mutex);
-            request->error = error;
+            request->error = std::move(error);
             request->done = true;
         }
         s.ran.notify_all();
