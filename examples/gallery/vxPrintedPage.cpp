@@ -3,8 +3,8 @@
 #include "vxGalleryPages.h"
 #include "vxPrintedForm.h"
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/controls/vxControls.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxPrinter.h>
 
 #include <algorithm>

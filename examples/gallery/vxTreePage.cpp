@@ -6,9 +6,9 @@
 
 #include <vxplan/paint/vxSplitter.h>
 #include <vxplan/paint/vxXYSizer.h>
+#include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
-#include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/tree/vxTree.h>
 #include <vxplan/tree/vxTreePopup.h>
 

@@ -11,8 +11,8 @@
 
 #include <vxplan/cellgrid/vxBabGridContent.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
-#include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/controls/vxScrollBar.h>
+#include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/time/vxTimer.h>
 
 #include <memory>

@@ -1,5 +1,6 @@
 // The data entity: selection, visibility, its index in the list, moves and changes of owner.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include <vxplan/dataentity/vxPinEntity_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
 

@@ -1,5 +1,6 @@
 // The data list: contents, selection, visibility, sorting and the index cache.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include <vxplan/dataentity/vxPinEntity_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
 

@@ -1,5 +1,6 @@
 // The two- and three-level containers of lists and selection across the lists of one of them.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include <vxplan/dataentity/vxDataTraveser.h>
 #include <vxplan/platform/core/vxExceptions.h>
 

@@ -1,6 +1,7 @@
 // Virtual loading: the one contiguous block of entities in memory, how it grows at either end,
 // and how it gives entities back.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include <vxplan/dataentity/vxPinEntity_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/core/vxFlagScope.h>

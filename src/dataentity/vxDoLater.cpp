@@ -6,10 +6,10 @@
 // test cheap when many calls are waiting.
 #include <vxplan/dataentity/vxDoLater.h>
 
-#include <vxplan/platform/time/vxDateUtils.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxDateUtils.h>
 
 #include <QCoreApplication>
 

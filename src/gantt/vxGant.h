@@ -14,10 +14,10 @@
 
 #include <vxplan/gantt/vxGantModel.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/graphics/vxImageList.h>
-#include <vxplan/platform/controls/vxPanel.h>
 
 #include <vector>
 

@@ -3,9 +3,9 @@
 // the focus frame, from plain inputs the chart gathers for a paint.
 #pragma once
 
+#include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
-#include <vxplan/platform/core/vxMethod.h>
 
 #include <vector>
 

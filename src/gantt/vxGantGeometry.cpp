@@ -1,5 +1,6 @@
 // Where rows and time items lie in the Gantt area, and which item lies under a point.
 #include <vxplan/gantt/vxGant.h>
+
 #include <vxplan/gantt/vxGantModel.h>
 #include <vxplan/gantt/vxGantTree.h>
 

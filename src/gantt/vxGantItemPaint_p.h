@@ -6,9 +6,9 @@
 #pragma once
 
 #include <vxplan/gantt/vxGantTypes.h>
+#include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/graphics/vxImageList.h>
-#include <vxplan/platform/core/vxMethod.h>
 
 namespace vxplan {
 

@@ -7,8 +7,8 @@
 #pragma once
 
 #include <vxplan/gantt/vxGantTypes.h>
-#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <vector>
 

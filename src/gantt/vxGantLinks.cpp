@@ -1,5 +1,6 @@
 // The links of a paint: which are shown, where their ends are, and how they are drawn.
 #include <vxplan/gantt/vxGant.h>
+
 #include <vxplan/gantt/vxGantLinkRoute_p.h>
 #include <vxplan/gantt/vxGantTree.h>
 

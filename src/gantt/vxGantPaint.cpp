@@ -1,6 +1,7 @@
 // The Gantt area's paint: background, the items of the rows in view, the links and the user's
 // foreground, and the properties that shape the picture.
 #include <vxplan/gantt/vxGant.h>
+
 #include <vxplan/gantt/vxGantBackground_p.h>
 #include <vxplan/gantt/vxGantItemPaint_p.h>
 #include <vxplan/gantt/vxGantTree.h>

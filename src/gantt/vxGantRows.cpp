@@ -1,5 +1,6 @@
 // Rows, their layers and lanes, and the row list.
 #include <vxplan/gantt/vxGant.h>
+
 #include <vxplan/gantt/vxGantModel.h>
 
 #include <vxplan/dataentity/vxDataTraveser.h>

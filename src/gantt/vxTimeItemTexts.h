@@ -3,9 +3,9 @@
 // the owner selects through OnStyleSet just before the text is drawn.
 #pragma once
 
-#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <cstdint>
 #include <memory>

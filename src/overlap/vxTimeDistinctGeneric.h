@@ -10,8 +10,8 @@
 // not cover (reversed or empty spans, a holder listed twice, an earlier partial run).
 #pragma once
 
-#include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/time/vxDateUtils.h>
 
 #include <string>
 #include <unordered_map>

@@ -9,8 +9,8 @@
 #pragma once
 
 #include <vxplan/overlap/vxTimeDistinctGeneric.h>
-#include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/app/vxThread.h>
+#include <vxplan/platform/core/vxMethod.h>
 
 #include <atomic>
 #include <mutex>

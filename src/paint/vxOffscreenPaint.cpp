@@ -1,9 +1,9 @@
 // TvxOffscreenPaint: painting through the off-screen bitmap, and printing through the same code.
 #include <vxplan/paint/vxOffscreenPaint.h>
 
-#include <vxplan/platform/graphics/vxDeviceContext.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/controls/vxKeys.h>
+#include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDeviceContext.h>
 
 namespace vxplan {
 

@@ -8,8 +8,8 @@
 // PrintResizeFont after choosing a font, so one routine serves screen and printer.
 #pragma once
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/controls/vxPanel.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
 
 #include <bitset>
 #include <memory>

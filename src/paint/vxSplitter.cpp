@@ -2,8 +2,8 @@
 #include <vxplan/paint/vxSplitter.h>
 
 #include <vxplan/platform/controls/vxInvertOverlay_p.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/controls/vxWinControl.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

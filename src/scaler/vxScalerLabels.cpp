@@ -1,8 +1,8 @@
 // TvxDateScaler: the label texts of the minor and the major marks.
 #include <vxplan/scaler/vxScaler.h>
 
-#include <vxplan/platform/time/vxDateFormat.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxDateFormat.h>
 
 namespace vxplan {
 

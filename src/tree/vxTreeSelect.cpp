@@ -3,10 +3,10 @@
 #include <vxplan/tree/vxTree.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/time/vxClock.h>
-#include <vxplan/platform/graphics/vxColor.h>
-#include <vxplan/platform/controls/vxKeys.h>
 #include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/controls/vxKeys.h>
+#include <vxplan/platform/graphics/vxColor.h>
+#include <vxplan/platform/time/vxClock.h>
 
 namespace vxplan {
 

@@ -4,6 +4,8 @@
 
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include "support/vxTestSupport.h"
+
 #include <gtest/gtest.h>
 
 namespace vxplan::test {
@@ -55,11 +57,7 @@ TEST(AxisLoading, InsertingDuringLoadIsRefusedAndChangesNothing)
         if (!row || !message.empty()) return;
         TAxisContentList& rows = f.root->Rows();
         countInside = rows.Count();
-        try {
-            rows.InsertNew(0, nullptr);
-        } catch (const EInvalidOperation& e) {
-            message = e.what();
-        }
+        message = ErrorText<EInvalidOperation>([&] { rows.InsertNew(0, nullptr); });
         EXPECT_EQ(rows.Count(), countInside);
     };
     f.root->Rows().getAxisContentItem(3);
@@ -185,12 +183,7 @@ TEST(Purging, AnIntervalEndingBeforeItStartsIsRefused)
     f.root->OnUnloadIntervall = [](TBabGridCell*, TAxisContentItem*, bool, int& start, int& stop) { stop = start - 1; };
     f.root->SetTop(10);
     const int loaded = f.root->Rows().LoadedCount();
-    try {
-        f.root->Rows().Purge();
-        FAIL() << "no exception";
-    } catch (const EInvalidOperation& e) {
-        EXPECT_STREQ(e.what(), "Incorrect intervall");
-    }
+    EXPECT_EQ(ErrorText<EInvalidOperation>([&] { f.root->Rows().Purge(); }), "Incorrect intervall");
     EXPECT_EQ(f.root->Rows().LoadedCount(), loaded);
 }
 

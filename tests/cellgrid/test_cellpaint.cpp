@@ -3,6 +3,7 @@
 #include "vxGridFixture.h"
 
 #include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,16 +65,9 @@ TEST(CellPaint, AFixedCellWithoutLayoutIsRaisedOnButtonFaceWithoutFrameLines)
     s.Paint();
     // Cell (10,10)-(50,30); inner (11,11)-(49,29).
     const TTestPainter& p = s.painter;
-    EXPECT_EQ(p.At(10, 10), kBtnFace);
-    EXPECT_EQ(p.At(30, 20), kBtnFace);
-    EXPECT_EQ(p.At(30, 11), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(49, 11), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(11, 28), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(p.At(11, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(48, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(49, 20), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(p.At(50, 20), clRed);
-    EXPECT_EQ(p.At(30, 30), clRed);
+    const TColor light = ColorToRGB(clBtnHighlight), dark = ColorToRGB(clBtnShadow);
+    ExpectPixels(p.bitmap.Image(), {{10, 10, kBtnFace}, {30, 20, kBtnFace}, {30, 11, light}, {49, 11, light}, {11, 28, light},
+                                    {11, 29, dark}, {48, 29, dark}, {49, 20, dark}, {50, 20, clRed}, {30, 30, clRed}});
 }
 
 TEST(CellPaint, APlainCellIsFilledOneInAndGetsAButtonFaceLineAtItsRightEdge)
@@ -101,10 +95,7 @@ TEST(CellPaint, LayoutFrameOptionsDrawExactlyTheirLines)
     s.Paint();
     const TTestPainter& p = s.painter;
     EXPECT_EQ(p.Count(clBlue), 2 * 40);
-    EXPECT_EQ(p.At(10, 10), clBlue);
-    EXPECT_EQ(p.At(49, 30), clBlue);
-    EXPECT_EQ(p.At(50, 10), clRed);
-    EXPECT_EQ(p.At(30, 20), clYellow);
+    ExpectPixels(p.bitmap.Image(), {{10, 10, clBlue}, {49, 30, clBlue}, {50, 10, clRed}, {30, 20, clYellow}});
 }
 
 TEST(CellPaint, ALineHookMustAskForTheDefaultLine)
@@ -140,10 +131,8 @@ TEST(CellPaint, A3dLineIsFollowedByALighterOneNextToIt)
     s.Cell(0, 0)->SetLayoutProp(&lp);
     s.Paint();
     // c + Round(c * 0.25) on 0x102040 is 0x142850.
-    EXPECT_EQ(s.painter.At(30, 30), RGB(0x40, 0x20, 0x10));
-    EXPECT_EQ(s.painter.At(30, 29), RGB(0x50, 0x28, 0x14));
-    EXPECT_EQ(s.painter.At(50, 20), RGB(0x40, 0x20, 0x10));
-    EXPECT_EQ(s.painter.At(49, 20), RGB(0x50, 0x28, 0x14));
+    ExpectPixels(s.painter.bitmap.Image(), {{30, 30, RGB(0x40, 0x20, 0x10)}, {30, 29, RGB(0x50, 0x28, 0x14)},
+                                            {50, 20, RGB(0x40, 0x20, 0x10)}, {49, 20, RGB(0x50, 0x28, 0x14)}});
 }
 
 TEST(CellPaint, SelectionIsHighlightedWhenFocusedAndGreyedOtherwise)
@@ -188,10 +177,8 @@ TEST(CellPaint, CheckBoxHasItsEdgesAndAMarkOnlyWhenChecked)
         p.PaintCanvas().Brush().SetColor(clWhite);
         p.DrawCheckBox(p.PaintCanvas(), Rect(0, 0, 30, 20), checked);
         // Box (1,3)-(12,14).
-        EXPECT_EQ(p.At(1, 3), ColorToRGB(cl3DDkShadow));
-        EXPECT_EQ(p.At(2, 4), ColorToRGB(cl3DDkShadow));
-        EXPECT_EQ(p.At(12, 14), ColorToRGB(cl3DLight));
-        EXPECT_EQ(p.At(12, 8), ColorToRGB(cl3DLight));
+        ExpectPixels(p.bitmap.Image(), {{1, 3, ColorToRGB(cl3DDkShadow)}, {2, 4, ColorToRGB(cl3DDkShadow)},
+                                        {12, 14, ColorToRGB(cl3DLight)}, {12, 8, ColorToRGB(cl3DLight)}});
         EXPECT_EQ(CountPixels(p.bitmap.Image(), clBlack, 3, 5, 12, 14) > 0, checked);
     }
 }

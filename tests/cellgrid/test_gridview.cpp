@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <vector>
 
 namespace vxplan::test {
@@ -103,18 +104,13 @@ TEST(GridView, BarsFollowTheLaidOutAreaInVisibleIndexes)
     ASSERT_TRUE(s.view.GridScrollVisibleHorizontal());
     const int fullRows = AreaBottom() / TGridViewScene::kRowHeight;
     EXPECT_EQ(s.view.GetDrawRect(), Rect(0, 0, AreaRight(), AreaBottom()));
-    EXPECT_EQ(v.GetMin(), 1);
-    EXPECT_EQ(v.GetMax(), 19);
-    EXPECT_EQ(v.GetPageSize(), fullRows - 1);
-    EXPECT_EQ(h.GetMin(), 1);
-    EXPECT_EQ(h.GetMax(), 5);
     // The partial last column counts as visible.
-    EXPECT_EQ(h.GetPageSize(), (AreaRight() + TGridViewScene::kColumnWidth - 1) / TGridViewScene::kColumnWidth - 1);
+    const int columns = (AreaRight() + TGridViewScene::kColumnWidth - 1) / TGridViewScene::kColumnWidth;
+    EXPECT_EQ((std::array{v.GetMin(), v.GetMax(), v.GetPageSize()}), (std::array{1, 19, fullRows - 1}));
+    EXPECT_EQ((std::array{h.GetMin(), h.GetMax(), h.GetPageSize()}), (std::array{1, 5, columns - 1}));
     // The bars sit along the bottom and the right inside the border, and the bitmap leaves them out.
-    EXPECT_EQ(h.GetTop(), 195 - ScrollBarExtent());
-    EXPECT_EQ(h.GetWidth(), AreaRight());
-    EXPECT_EQ(v.GetLeft(), AreaRight());
-    EXPECT_EQ(v.GetHeight(), AreaBottom());
+    EXPECT_EQ(h.GetBoundsRect(), Rect(0, AreaBottom(), AreaRight(), 195));
+    EXPECT_EQ((std::array{v.GetLeft(), v.GetHeight()}), (std::array{AreaRight(), AreaBottom()}));
     EXPECT_EQ(s.view.GetRightMargin(), ScrollBarExtent() + 5);
 
     s.Row(5)->SetHide(true);
@@ -196,10 +192,7 @@ TEST(GridView, FreedSortAndResizeCellsAreForgotten)
 {
     TGridViewSceneOf<TSortingView> s(6, 20, 1, 1);
     s.Paint();
-    s.Press(90, 10);
-    s.Release(90, 10);
-    s.Press(90, 10);
-    s.Release(90, 10);
+    for (int i = 0; i < 2; ++i) s.Click(90, 10);
     EXPECT_EQ(s.view.sorts, (std::vector<bool>{false, true})) << "a second press on the same header toggles";
     EXPECT_EQ(s.view.GetSortCell(), s.Root().getCell(1, 0));
     s.Root().Columns().Drop(1);
@@ -234,11 +227,7 @@ TEST(GridView, BadInputIsRefusedAndLosesNothing)
     s.view.OnVirtualLoad = [&](TBabGridCell* caller, TAxisContentItem*, bool) {
         if (caller == &s.Root()) return;
         // The sub-grid is being laid out: removing its row must be refused.
-        try {
-            s.Root().Rows().Drop(3);
-        } catch (const EInvalidOperation& e) {
-            refusal = e.what();
-        }
+        refusal = ErrorText<EInvalidOperation>([&] { s.Root().Rows().Drop(3); });
     };
     s.Paint();
     EXPECT_EQ(refusal, "A cell cannot be removed while it is laid out or drawn");
@@ -279,10 +268,8 @@ TEST(GridView, EngineAndMouseEventsReachTheControl)
     s.Root().SetFocusedCell(s.Root().getCell(2, 3));
     s.Paint();
     // The button section is the first 15 pixels of the focused cell (120, 60).
-    s.Press(125, 70);
-    s.Release(125, 70);
-    s.Press(150, 70);
-    s.Release(150, 70);
+    s.Click(125, 70);
+    s.Click(150, 70);
     EXPECT_EQ(log, (std::vector<std::string>{"axis", "cell 1,2", "selection", "resize", "right 2,2", "button 2,3"}));
 
     s.view.Perform(WM_COPY, 0, 0);
@@ -290,8 +277,7 @@ TEST(GridView, EngineAndMouseEventsReachTheControl)
 
     // A press that rests starts editing when the slow-start timer fires; one that moved does not.
     s.view.SetAutoEditMode(true);
-    s.Press(150, 70);
-    s.Release(150, 70);
+    s.Click(150, 70);
     ASSERT_TRUE(s.view.SlowStartTimer().GetEnabled());
     s.view.SlowStartTimer().GetOnTimer()(&s.view.SlowStartTimer());
     EXPECT_EQ(s.view.editStarts, 1);

@@ -162,9 +162,7 @@ TEST(GridViewSizing, TreeButtonsAndLinesArePaintedAfterTheCells)
     ASSERT_EQ(s.view.RenderedButtonCells().size(), 5u) << "every non-fixed cell of column 1";
     // Row 2's cell (60, 40): a collapsed box from (62, 44) to (71, 53) with a plus.
     const int L = 60, T = 40;
-    EXPECT_EQ(PixelAt(img, L + 2, T + 4), 0x808080u);
-    EXPECT_EQ(PixelAt(img, L + 3, T + 5), clWhite);
-    EXPECT_EQ(PixelAt(img, L + 5, T + 8), clBlack);
+    ExpectPixels(img, {{L + 2, T + 4, 0x808080u}, {L + 3, T + 5, clWhite}, {L + 5, T + 8, clBlack}});
     EXPECT_EQ(PixelAt(img, L + 6, T + 7), clBlack) << "the vertical stroke of the plus";
     // Row 1 is expanded: a minus only.
     EXPECT_EQ(PixelAt(img, L + 6, 20 + 7), clWhite);

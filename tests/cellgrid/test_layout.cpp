@@ -3,6 +3,8 @@
 
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include "support/vxTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -141,11 +143,7 @@ TEST(Layout, ASubGridCannotBeRemovedWhileItIsLaidOut)
     std::string message;
     f.root->OnVirtualLoad = [&](TBabGridCell* caller, TAxisContentItem*, bool) {
         if (caller != sub || !message.empty()) return;
-        try {
-            f.root->Rows().Drop(0);
-        } catch (const EInvalidOperation& e) {
-            message = e.what();
-        }
+        message = ErrorText<EInvalidOperation>([&] { f.root->Rows().Drop(0); });
     };
     f.root->CalcVisibleArea(Rect(0, 0, 100, 100));
     EXPECT_EQ(message, "A cell cannot be removed while it is laid out or drawn");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <vxplan/cellgrid/vxBabGridView.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QImage>
@@ -56,6 +57,11 @@ struct TGridViewSceneOf {
     void Drag(int x, int y) { SendMouse(&view, QEvent::MouseMove, x, y, Qt::NoButton, Qt::LeftButton); }
     void Hover(int x, int y) { SendMouse(&view, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton); }
     void Release(int x, int y) { SendMouse(&view, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton); }
+    void Click(int x, int y)
+    {
+        Press(x, y);
+        Release(x, y);
+    }
 
     TView view;
     int inits = 0;

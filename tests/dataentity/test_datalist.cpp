@@ -2,6 +2,7 @@
 // handlers that throw or reshape the list, selection walks, visibility, and lifetime.
 #include <vxplan/dataentity/vxDataEntityPack.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,11 @@ public:
         SetSelected(true);
     }
 };
+// One recorded real list of numbered entities.
+struct DataList : ::testing::Test {
+    TListRecorder r;
+    TListHolder list{&r.C};
+};
 }  // namespace
 
 TEST(DataListInsert, PreselectedEntityIsReportedSelectedOnlyAfterItIsInTheList)
@@ -38,10 +44,8 @@ TEST(DataListInsert, PreselectedEntityIsReportedSelectedOnlyAfterItIsInTheList)
     list->FreeWheneverPossible();
 }
 
-TEST(DataList, OutOfRangeIndexesAreRefusedOrFindNothingAndChangeNothing)
+TEST_F(DataList, OutOfRangeIndexesAreRefusedOrFindNothingAndChangeNothing)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     TvxDataEntity* a = list->Add();
     TvxDataEntity* b = list->Add();
     r.Take();
@@ -58,10 +62,8 @@ TEST(DataList, OutOfRangeIndexesAreRefusedOrFindNothingAndChangeNothing)
     EXPECT_TRUE(r.Log.empty());
 }
 
-TEST(DataListDelete, HandlersSeeTheCountWithoutTheDeletedEntity)
+TEST_F(DataList, DeleteHandlersSeeTheCountWithoutTheDeletedEntity)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->Add();
     std::vector<int> counts;
     r.C.OnDeleteItem = [&](TvxDataEntity* d) {
@@ -85,10 +87,8 @@ TEST(DataListDelete, RemovingAnotherListsEntityIsRefused)
     EXPECT_EQ(a->IndexOf(other), -1);
 }
 
-TEST(DataListDelete, RaisingDeleteHandlerStillFreesAndLeavesListConsistent)
+TEST_F(DataList, RaisingDeleteHandlerStillFreesAndLeavesTheListConsistent)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->Add();
     list->Add();
     r.C.OnDeleteItem = [](TvxDataEntity*) { throw Exception("handler failed"); };
@@ -98,10 +98,8 @@ TEST(DataListDelete, RaisingDeleteHandlerStillFreesAndLeavesListConsistent)
     r.C.OnDeleteItem = nullptr;
 }
 
-TEST(DataListSelection, WalksOverTheSelectedSurviveHandlersThatDeleteEntities)
+TEST_F(DataList, WalksOverTheSelectedSurviveHandlersThatDeleteEntities)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     std::vector<TvxDataEntity*> e;
     std::vector<int> id;
     for (int i = 0; i < 6; ++i) {
@@ -126,20 +124,16 @@ TEST(DataListSelection, WalksOverTheSelectedSurviveHandlersThatDeleteEntities)
     EXPECT_EQ(list->Count(), 0);
 }
 
-TEST(DataListSelection, CanEditAsksTheControllerFirst)
+TEST_F(DataList, CanEditAsksTheControllerFirst)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     TvxDataEntity* e = list->Add();
     EXPECT_FALSE(e->GetCanEdit());
     r.C.OnBeforeCanEditItem = [](TvxDataEntity* d) { d->SetCanEdit(true); };
     EXPECT_TRUE(e->GetCanEdit());
 }
 
-TEST(DataListVisibility, VisibleIndexesSkipInvisibleEntities)
+TEST_F(DataList, VisibleIndexesSkipInvisibleEntities)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     for (int i = 0; i < 5; ++i) list->Add();
     list->GetItems(0)->SetVisible(false);
     list->GetItems(2)->SetVisible(false);
@@ -154,10 +148,8 @@ TEST(DataListVisibility, VisibleIndexesSkipInvisibleEntities)
     EXPECT_FALSE(list->VisibleIndexDataEntity(5));
 }
 
-TEST(DataListSort, MissingOrRaisingCompareLeavesTheOrderAndRaisesNothing)
+TEST_F(DataList, SortWithAMissingOrRaisingCompareLeavesTheOrderAndReportsNothing)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     TvxDataEntity* a = list->Add();
     TvxDataEntity* b = list->Add();
     r.Take();

@@ -2,11 +2,13 @@
 // of the list: contents, indexes, counts, the loaded block, selection and the exact sequence of
 // notifications. Each run prints its seed; a failure names the seed and step to replay.
 #include <vxplan/dataentity/vxDataEntityPack.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <random>
 
@@ -38,6 +40,7 @@ struct TModel {
     }
     bool IsLoaded(int i) const { return slots[static_cast<size_t>(i)].id != 0; }
     std::string Id(int i) const { return std::to_string(slots[static_cast<size_t>(i)].id); }
+    void Note(std::initializer_list<std::string> lines) { log.insert(log.end(), lines); }
 
     void ClearSelections()
     {
@@ -50,8 +53,7 @@ struct TModel {
     bool CanUnload(int i) const { return hold == 0 && allowUnload && slots[static_cast<size_t>(i)].id != pinned; }
     void UnloadAt(int i, bool front)
     {
-        log.push_back("delete " + Id(i));
-        log.push_back("content L");
+        Note({"delete " + Id(i), "content L"});
         slots[static_cast<size_t>(i)] = Slot{};
         if (front) ++ub;
         if (Loaded() == 0) ub = 0;
@@ -154,21 +156,15 @@ struct TRun {
             if (i == m.Count() && i >= 1) m.EnsureLoaded(i - 1);
             const int id = m.nextId++;
             m.slots.insert(m.slots.begin() + i, TModel::Slot{id, false});
-            m.log.push_back("visible " + std::to_string(id));
-            m.log.push_back("insert " + std::to_string(id));
-            m.log.push_back("content L");
-            if (op == 0)
-                list->Insert(i);
-            else
-                list->Add();
+            m.Note({"visible " + std::to_string(id), "insert " + std::to_string(id), "content L"});
+            op == 0 ? list->Insert(i) : list->Add();
             break;
         }
         case 2: {
             if (count == 0) return;
             const int i = Rand(count);
             if (m.IsLoaded(i)) {
-                m.log.push_back("delete " + m.Id(i));
-                m.log.push_back("content L");
+                m.Note({"delete " + m.Id(i), "content L"});
             } else if (i < m.ub) {
                 --m.ub;
             }
@@ -231,8 +227,7 @@ struct TRun {
             if (Rand(8) != 0) return;  // rare: it empties the list
             for (int i = m.Count() - 1; i >= 0; --i)
                 if (m.IsLoaded(i)) {
-                    m.log.push_back("delete " + m.Id(i));
-                    m.log.push_back("content L");
+                    m.Note({"delete " + m.Id(i), "content L"});
                 }
             m.log.push_back("unloaded L");
             m.slots.clear();
@@ -241,8 +236,7 @@ struct TRun {
             if (isVirtual) {
                 list->AddUnloaded(1500);
                 m.slots.resize(1500);
-                m.log.push_back("content L");
-                m.log.push_back("unloaded L");
+                m.Note({"content L", "unloaded L"});
             }
             break;
         }
@@ -258,8 +252,7 @@ struct TRun {
         case 12: {
             const int n = Rand(200);
             m.slots.resize(m.slots.size() + static_cast<size_t>(n));
-            m.log.push_back("content L");
-            m.log.push_back("unloaded L");
+            m.Note({"content L", "unloaded L"});
             list->AddUnloaded(n);
             break;
         }
@@ -269,10 +262,7 @@ struct TRun {
             const int to = Rand(static_cast<int>(b.size()) + 1);
             const TModel::Slot s = m.slots[static_cast<size_t>(i)];
             TvxDataEntity* e = list->GetItems(i);
-            m.log.push_back("leave " + std::to_string(s.id));
-            m.log.push_back("enter " + std::to_string(s.id));
-            m.log.push_back("content B");
-            m.log.push_back("content L");
+            m.Note({"leave " + std::to_string(s.id), "enter " + std::to_string(s.id), "content B", "content L"});
             m.slots.erase(m.slots.begin() + i);
             b.insert(b.begin() + to, s);
             e->ChangeOwner(listB.List, to);
@@ -284,10 +274,7 @@ struct TRun {
             const int pos = Rand(m.Loaded() + 1);
             const TModel::Slot s = b[static_cast<size_t>(i)];
             TvxDataEntity* e = listB->GetItems(i);
-            m.log.push_back("leave " + std::to_string(s.id));
-            m.log.push_back("enter " + std::to_string(s.id));
-            m.log.push_back("content L");
-            m.log.push_back("content B");
+            m.Note({"leave " + std::to_string(s.id), "enter " + std::to_string(s.id), "content L", "content B"});
             b.erase(b.begin() + i);
             m.slots.insert(m.slots.begin() + m.ub + pos, s);
             e->ChangeOwner(list.List, pos);
@@ -344,18 +331,11 @@ void RunModel(unsigned seed, bool virt, int steps)
 
 }  // namespace
 
-TEST(DataListModel, RealListsFollowTheModel)
+TEST(DataListModel, RealAndVirtualListsFollowTheModel)
 {
-    for (unsigned seed : {1u, 2u, 3u, 20261207u}) {
-        RunModel(seed, false, 3000);
-        if (HasFatalFailure()) return;
-    }
-}
-
-TEST(DataListModel, VirtualListsFollowTheModel)
-{
-    for (unsigned seed : {11u, 12u, 13u, 20261208u}) {
-        RunModel(seed, true, 3000);
-        if (HasFatalFailure()) return;
-    }
+    for (auto [virt, seeds] : {std::pair{false, std::array{1u, 2u, 3u, 20261207u}}, {true, {11u, 12u, 13u, 20261208u}}})
+        for (unsigned seed : seeds) {
+            RunModel(seed, virt, 3000);
+            if (HasFatalFailure()) return;
+        }
 }

@@ -3,9 +3,9 @@
 #include <vxplan/dataentity/vxDoLater.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QCoreApplication>
 
@@ -38,17 +38,6 @@ bool PumpUntil(const std::function<bool()>& done, bool withSynchronize = true)
     return true;
 }
 
-// Leaves nothing queued for the next test.
-class DoLater : public ::testing::Test {
-protected:
-    void TearDown() override
-    {
-        Application().OnException = nullptr;
-        TDoLater::DoAllNow();
-        DeliverPostedMessages();
-    }
-};
-
 struct TTag : TObject {
     explicit TTag(int n = 0) : number(n) {}
     int number;
@@ -63,12 +52,23 @@ struct TReceiver {
     TDoLaterCall OtherCall() { return TDoLaterCall(this, &TReceiver::Other); }
 };
 
+// A receiver and three tags for its calls; leaves nothing queued for the next test.
+class DoLater : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        Application().OnException = nullptr;
+        TDoLater::DoAllNow();
+        DeliverPostedMessages();
+    }
+    TReceiver r;
+    TTag one{1}, two{2}, three{3};
+};
+
 }  // namespace
 
 TEST_F(DoLater, SameMethodAndDataQueuedTwiceRunsOnceFromTheMessageLoop)
 {
-    TReceiver r;
-    TTag one(1), two(2);
     TDoLater::DoLater(r.RunCall(), &one);
     TDoLater::DoLater(r.RunCall(), &one);
     TDoLater::DoLater(r.RunCall(), &two);
@@ -83,8 +83,6 @@ TEST_F(DoLater, SameMethodAndDataQueuedTwiceRunsOnceFromTheMessageLoop)
 
 TEST_F(DoLater, NeverMindDropsEveryPendingCallOfThatMethodOnly)
 {
-    TReceiver r;
-    TTag one(1), two(2), three(3);
     TDoLater::DoLater(r.RunCall(), &one);
     TDoLater::DoLater(r.OtherCall(), &two);
     TDoLater::DoLater(r.RunCall(), &three);
@@ -95,8 +93,6 @@ TEST_F(DoLater, NeverMindDropsEveryPendingCallOfThatMethodOnly)
 
 TEST_F(DoLater, NeverMindInsideARunningCallSparesTheRunningOne)
 {
-    TReceiver r;
-    TTag one(1), two(2), three(3);
     bool stillListedWhileRunning = false;
     TDoLaterCall first([&](TObject*) {
         TDoLater::NeverMind(r.RunCall());
@@ -120,8 +116,6 @@ TEST_F(DoLater, NeverMindInsideARunningCallSparesTheRunningOne)
 
 TEST_F(DoLater, CallQueuedByARunningCallRunsInTheSameLoop)
 {
-    TReceiver r;
-    TTag one(1), two(2);
     TDoLaterCall chain([&](TObject*) {
         r.ran.push_back(0);
         TDoLater::DoLater(r.RunCall(), &two);
@@ -135,8 +129,6 @@ TEST_F(DoLater, CallQueuedByARunningCallRunsInTheSameLoop)
 
 TEST_F(DoLater, FailingCallIsTakenOutAndTheLaterCallsStillRun)
 {
-    TReceiver r;
-    TTag one(1), two(2);
     int failures = 0;
     TDoLaterCall failing([&](TObject*) {
         ++failures;
@@ -164,8 +156,6 @@ TEST_F(DoLater, FailingCallIsTakenOutAndTheLaterCallsStillRun)
 TEST_F(DoLater, OwnerWithdrawsItsCallsAfterOneOfThemFailed)
 {
     // An owner that goes away after a failure must be able to withdraw its calls.
-    TReceiver r;
-    TTag one(1);
     TDoLaterCall failing([](TObject*) { throw std::runtime_error("fails"); });
     TDoLater::DoLater(failing, nullptr);
     TDoLater::DoLater(r.RunCall(), &one);
@@ -181,19 +171,10 @@ TEST_F(DoLater, OwnerWithdrawsItsCallsAfterOneOfThemFailed)
 
 TEST_F(DoLater, BadUseGivesClearErrors)
 {
-    TTag one(1);
     EXPECT_THROW(TDoLater::DoLater(TDoLaterCall(), &one), EInvalidArgument);
     EXPECT_EQ(TDoLater::PendingCount(), 0);
-    std::atomic<bool> threw{false};
-    std::thread worker([&] {
-        try {
-            TDoLater::DoAllNow();
-        } catch (const EInvalidOperation&) {
-            threw = true;
-        }
-    });
+    std::thread worker([] { EXPECT_THROW(TDoLater::DoAllNow(), EInvalidOperation); });
     worker.join();
-    EXPECT_TRUE(threw);
 }
 
 TEST_F(DoLater, CallsFromManyThreadsRunOnceEachOnTheUserInterfaceThreadInTheirOrder)
@@ -251,7 +232,6 @@ TEST_F(DoLater, FirstCallFromAWorkerStillRunsOnTheUserInterfaceThread)
     ASSERT_NE(TDoLater::WakeWindow(), nullptr);
     EXPECT_TRUE(IsWindow(static_cast<HWND>(TDoLater::WakeWindow())));
     EXPECT_TRUE(static_cast<bool>(GetWakeMainThread()));
-    TTag one(1);
     std::atomic<bool> ran{false};
     bool onMain = false;
     TDoLaterCall call([&](TObject*) {

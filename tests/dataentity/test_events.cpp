@@ -30,9 +30,15 @@ TListenerCallback Append(std::string& log, const std::string& name)
     return TListenerCallback([&log, name](TSingleEventListener*) { log += name; });
 }
 
+// An event without a sender and a log its listeners write to.
+struct Events : ::testing::Test {
+    TEvent event{nullptr};
+    std::string log;
+};
+
 }  // namespace
 
-TEST(Events, TriggerCallsListenersInOrderOfAttachmentWithTheTriggerValues)
+TEST(EventTrigger, TriggerCallsListenersInOrderOfAttachmentWithTheTriggerValues)
 {
     TObject sender, param;
     TEvent event(&sender);
@@ -58,10 +64,10 @@ TEST(Events, TriggerCallsListenersInOrderOfAttachmentWithTheTriggerValues)
     EXPECT_EQ(b.Event(), &event);
 }
 
-TEST(Events, AListenerIsAttachedOnceToOneEventAtATimeAndLeavesItWhenDestroyed)
+TEST_F(Events, AListenerIsAttachedOnceToOneEventAtATimeAndLeavesItWhenDestroyed)
 {
-    TEvent first(nullptr), second(nullptr);
-    std::string log;
+    TEvent& first = event;
+    TEvent second(nullptr);
     TSingleEventListener a(&first, Append(log, "a"), false);
     first.AddListener(&a);
     EXPECT_EQ(first.ListenerCount(), 1);
@@ -88,15 +94,14 @@ TEST(Events, AListenerIsAttachedOnceToOneEventAtATimeAndLeavesItWhenDestroyed)
     EXPECT_EQ(log, "a");
 }
 
-TEST(Events, DestroyedEventFreesOnlyItsOwnListenersAndDetachesTheRest)
+TEST_F(Events, DestroyedEventFreesOnlyItsOwnListenersAndDetachesTheRest)
 {
     int deaths = 0;
-    std::string log;
-    auto* event = new TEvent(nullptr);
-    new TCountedListener(event, Append(log, "o"), true, deaths);
-    auto* kept = new TCountedListener(event, Append(log, "k"), false, deaths);
-    new TCountedListener(event, Append(log, "p"), true, deaths);
-    delete event;
+    auto* dying = new TEvent(nullptr);
+    new TCountedListener(dying, Append(log, "o"), true, deaths);
+    auto* kept = new TCountedListener(dying, Append(log, "k"), false, deaths);
+    new TCountedListener(dying, Append(log, "p"), true, deaths);
+    delete dying;
     EXPECT_EQ(deaths, 2);
     EXPECT_EQ(kept->Event(), nullptr);
     // The survivor's own end must not touch the dead event.
@@ -104,10 +109,8 @@ TEST(Events, DestroyedEventFreesOnlyItsOwnListenersAndDetachesTheRest)
     EXPECT_EQ(deaths, 3);
 }
 
-TEST(Events, ListenerFreedByAnEarlierCallbackIsNotCalled)
+TEST_F(Events, ListenerFreedByAnEarlierCallbackIsNotCalled)
 {
-    TEvent event(nullptr);
-    std::string log;
     TSingleEventListener* victim = nullptr;
     TSingleEventListener killer(&event, TListenerCallback([&](TSingleEventListener*) {
         log += "k";
@@ -121,10 +124,8 @@ TEST(Events, ListenerFreedByAnEarlierCallbackIsNotCalled)
     EXPECT_EQ(event.ListenerCount(), 2);
 }
 
-TEST(Events, ListenerAddedDuringTriggerWaitsForTheNextOne)
+TEST_F(Events, ListenerAddedDuringTriggerWaitsForTheNextOne)
 {
-    TEvent event(nullptr);
-    std::string log;
     TSingleEventListener late(nullptr, Append(log, "l"), false);
     TSingleEventListener adder(&event, TListenerCallback([&](TSingleEventListener*) {
         log += "a";
@@ -136,9 +137,8 @@ TEST(Events, ListenerAddedDuringTriggerWaitsForTheNextOne)
     EXPECT_EQ(log, "aal");
 }
 
-TEST(Events, BadListenerArgumentsGiveClearErrors)
+TEST_F(Events, BadListenerArgumentsGiveClearErrors)
 {
-    TEvent event(nullptr);
     EXPECT_THROW(event.AddListener(nullptr), EInvalidArgument);
     EXPECT_NO_THROW(event.RemoveListener(nullptr));
     EXPECT_THROW(event.Listener(0), EListError);

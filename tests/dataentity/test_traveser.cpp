@@ -2,6 +2,7 @@
 #include <vxplan/dataentity/vxDataEntityPack.h>
 #include <vxplan/dataentity/vxDataTraveser.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // per-entity refusals, and handlers that throw or reshape the list while it loads or unloads.
 #include <vxplan/dataentity/vxDataEntityPack.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "vxListRecorder.h"
 
 #include <gtest/gtest.h>
@@ -17,12 +18,16 @@ void ExpectBlock(TvxDataList* list, int first, int count)
     ASSERT_EQ(list->LoadedCount(), count);
     for (int p = 0; p < count; ++p) EXPECT_EQ(list->GetLoaded(p)->ListIndex(), first + p);
 }
+
+// One recorded virtual list.
+struct VirtualList : ::testing::Test {
+    TListRecorder r;
+    TListHolder list{&r.C};
+};
 }  // namespace
 
-TEST(VirtualListLoad, LoadRequestedDuringALoadIsRefused)
+TEST_F(VirtualList, ALoadRequestedDuringALoadIsRefused)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(100);
     int refused = 0;
     auto refuse = [&](auto&& op) {
@@ -45,10 +50,8 @@ TEST(VirtualListLoad, LoadRequestedDuringALoadIsRefused)
     EXPECT_EQ(list->Count(), 100);
 }
 
-TEST(VirtualList, BadCountsIntervalsAndUnloadsInsideTheBlockAreRefused)
+TEST_F(VirtualList, BadCountsIntervalsAndUnloadsInsideTheBlockAreRefused)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(100);
     EXPECT_THROW(list->AddUnloaded(-1), EInvalidArgument);
     list->LoadItems(10, 19, false);
@@ -61,10 +64,8 @@ TEST(VirtualList, BadCountsIntervalsAndUnloadsInsideTheBlockAreRefused)
     EXPECT_EQ(list->Count(), 100);
 }
 
-TEST(VirtualListUnload, PurgeUnloadsFromTheFrontThenTheBackUntilRefused)
+TEST_F(VirtualList, PurgeUnloadsFromTheFrontThenTheBackUntilRefused)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(50);
     list->LoadItems(10, 19, false);
     TvxDataEntity* keep = list->GetItems(14);
@@ -122,10 +123,8 @@ TEST(VirtualListMove, HandlersCannotFreeTheEntityBeingMovedOrChangingOwner)
     EXPECT_EQ(list->GetItems(4000), e);
 }
 
-TEST(VirtualListFailure, RaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
+TEST_F(VirtualList, ARaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(100);
     list->GetItems(50);
     r.C.OnLoadItem = [](TvxDataEntity* e) {
@@ -138,10 +137,8 @@ TEST(VirtualListFailure, RaisingLoadHandlerLeavesTheBlockWholeAndTheCountRight)
     EXPECT_EQ(list->GetItems(60)->ListIndex(), 60);  // the list goes on working
 }
 
-TEST(VirtualListFailure, RaisingInsertHandlerLeavesTheEntityInTheList)
+TEST_F(VirtualList, ARaisingInsertHandlerLeavesTheEntityInTheList)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(10);
     r.C.OnInsertItem = [](TvxDataEntity*) { throw Exception("view failed"); };
     EXPECT_THROW(list->Insert(3), Exception);
@@ -150,10 +147,8 @@ TEST(VirtualListFailure, RaisingInsertHandlerLeavesTheEntityInTheList)
     for (int p = 0; p < list->LoadedCount(); ++p) EXPECT_EQ(list->GetLoaded(p)->ListIndex(), list->UnloadedBefore() + p);
 }
 
-TEST(VirtualListFailure, HandlersThatReshapeTheListDuringUnloadsLeaveItConsistent)
+TEST_F(VirtualList, HandlersThatReshapeTheListDuringUnloadsLeaveItConsistent)
 {
-    TListRecorder r;
-    TListHolder list(&r.C);
     list->AddUnloaded(1000);
     list->GetItems(0)->SetSelected(true);
     // A view that empties the list when the selection goes, while a far index is asked for.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vxplan;
@@ -117,12 +118,10 @@ TEST(GantGeometry, HitTestsAtRectangleBorders)
     auto* a = c.Node(nullptr, "A");
     auto* item = c.Item(a, kMonday + 1, kMonday + 2);  // (50, 1, 100, 19)
     c.Pass();
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(50, 1), item);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(99, 18), item);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(100, 10), nullptr);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(49, 10), nullptr);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(60, 19), nullptr);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(60, 0), nullptr) << "the band's own top is in no row";
+    // The band's own top is in no row.
+    for (auto [x, y, hit] : {std::tuple{50, 1, item}, {99, 18, item}, {100, 10, nullptr}, {49, 10, nullptr},
+                             {60, 19, nullptr}, {60, 0, nullptr}})
+        EXPECT_EQ(c.gant->GetDataEntityFromXY(x, y), hit) << x << "," << y;
     EXPECT_EQ(c.Row(a)->FindDataEntityFromX(60), item);
 
     // Overlaps: the item drawn last wins, layer by layer, then in list order.
@@ -141,11 +140,8 @@ TEST(GantGeometry, HitTestsAtRectangleBorders)
     auto* reversed = c.Item(b, kMonday + 4, kMonday + 4);
     reversed->SetStopDateTime(kMonday + 3);
     c.Pass();
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(97, 30), pin);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(103, 30), pin);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(104, 30), nullptr);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(204, 30), reversed);
-    EXPECT_EQ(c.gant->GetDataEntityFromXY(205, 30), nullptr);
+    for (auto [x, hit] : {std::pair<int, TvxDataEntity*>{97, pin}, {103, pin}, {104, nullptr}, {204, reversed}, {205, nullptr}})
+        EXPECT_EQ(c.gant->GetDataEntityFromXY(x, 30), hit) << "x " << x;
 }
 
 TEST(GantGeometry, RowsByYOnBordersAndBeyondTheView)
@@ -155,21 +151,16 @@ TEST(GantGeometry, RowsByYOnBordersAndBeyondTheView)
     for (int i = 0; i < 40; ++i) n.push_back(c.Node(nullptr, "N" + std::to_string(i)));
     c.Pass();
     EXPECT_EQ(c.gant->GetRowsInView().size(), 18u) << "355 pixels of area: only the rows in view are read";
-    EXPECT_EQ(c.rows->FindRowFromY(20), nullptr);
-    EXPECT_EQ(c.rows->FindRowFromY(21), c.Row(n[1]));
-    EXPECT_EQ(c.rows->FindRowFromY(39), c.Row(n[1]));
-    EXPECT_EQ(c.rows->FindRowFromY(40), nullptr);
+    for (auto [y, row] : {std::pair<int, TGantRow*>{20, nullptr}, {21, c.Row(n[1])}, {39, c.Row(n[1])}, {40, nullptr}})
+        EXPECT_EQ(c.rows->FindRowFromY(y), row) << "y " << y;
 
     // Scrolled by ten rows: rows above and below the view are found by walking from its ends.
     c.tree->SetTopItem(n[10]);
     c.Pass();
-    EXPECT_EQ(c.rows->FindRowFromY(1), c.Row(n[10]));
-    EXPECT_EQ(c.rows->FindRowFromY(-5), c.Row(n[9]));
-    EXPECT_EQ(c.rows->FindRowFromY(-200), nullptr) << "the top of row 0 is a border";
-    EXPECT_EQ(c.rows->FindRowFromY(-199), c.Row(n[0]));
-    EXPECT_EQ(c.rows->FindRowFromY(401), c.Row(n[30]));
-    EXPECT_EQ(c.rows->FindRowFromY(400), nullptr);
-    EXPECT_EQ(c.rows->FindRowFromY(10000), nullptr);
+    // The top of row 0, at -200, is a border.
+    for (auto [y, row] : {std::pair<int, TGantRow*>{1, c.Row(n[10])}, {-5, c.Row(n[9])}, {-200, nullptr},
+                          {-199, c.Row(n[0])}, {401, c.Row(n[30])}, {400, nullptr}, {10000, nullptr}})
+        EXPECT_EQ(c.rows->FindRowFromY(y), row) << "y " << y;
 
     // An item of a row out of view keeps its true rectangle (links reach it).
     auto* item = c.Item(n[2], kMonday + 1, kMonday + 2);

@@ -4,8 +4,8 @@
 
 #include <vxplan/dataentity/vxDoLater.h>
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <gtest/gtest.h>
 
@@ -29,6 +29,12 @@ Strings RowTexts(TGantRowList* rows)
     for (int i = 0; i < rows->Count(); ++i) out.push_back(TextOf(rows->GetGantRow(i)));
     return out;
 }
+
+// A chart with one root entity A.
+struct GantModel : ::testing::Test {
+    GantChart c;
+    TvxDataEntity_Tree* a = c.Node(nullptr, "A");
+};
 
 }  // namespace
 
@@ -63,26 +69,22 @@ TEST(GantRows, FollowTheTreesEntitiesWhetherShownOrNot)
     EXPECT_EQ(c.rows->Count(), 0);
 }
 
-TEST(GantModel, AnItemIsVisibleWhenAnyPartOfItIsInTheScalersRange)
+TEST_F(GantModel, AnItemIsVisibleWhenAnyPartOfItIsInTheScalersRange)
 {
-    GantChart c;  // Monday .. Monday + 10
-    auto* a = c.Node(nullptr, "A");
+    // The range is Monday .. Monday + 10; both of its ends count.
     auto* item = c.Item(a, kMonday - 2, kMonday - 1);
-    EXPECT_FALSE(c.gant->IsVisible(item));
-    item->SetStartStop(kMonday - 2, kMonday);
-    EXPECT_TRUE(c.gant->IsVisible(item)) << "the range's start counts";
-    item->SetStartStop(kMonday - 2, kMonday + 20);
-    EXPECT_TRUE(c.gant->IsVisible(item)) << "spanning the whole range";
-    item->SetStartStop(kMonday + 10, kMonday + 12);
-    EXPECT_TRUE(c.gant->IsVisible(item));
-    item->SetStartStop(kMonday + 10.5, kMonday + 12);
-    EXPECT_FALSE(c.gant->IsVisible(item));
+    const struct {
+        TDateTime start, stop;
+        bool visible;
+    } cases[] = {{-2, -1, false}, {-2, 0, true}, {-2, 20, true}, {10, 12, true}, {10.5, 12, false}};
+    for (const auto& k : cases) {
+        item->SetStartStop(kMonday + k.start, kMonday + k.stop);
+        EXPECT_EQ(c.gant->IsVisible(item), k.visible) << k.start << " .. " << k.stop;
+    }
 }
 
-TEST(GantRows, BandsFollowCollapseExpandHideAndMove)
+TEST_F(GantModel, RowBandsFollowCollapseExpandHideAndMove)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     auto* a1 = c.Node(a, "A1");
     auto* a2 = c.Node(a, "A2");
     auto* b = c.Node(nullptr, "B");
@@ -121,10 +123,8 @@ TEST(GantRows, BandsFollowCollapseExpandHideAndMove)
     EXPECT_EQ(c.gant->GetRowsInView().size(), 1u);
 }
 
-TEST(GantModel, ItemNotificationsComeInTheirOrder)
+TEST_F(GantModel, ItemNotificationsComeInTheirOrder)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     Strings log;
     auto note = [&](const char* what) { return [&log, what](auto...) { log.push_back(what); }; };
     c.gant->OnInsertItem_Chronbar = TOnInsertItem([&](TObject* g, TvxDataEntity* e) {
@@ -169,7 +169,7 @@ TEST(GantModel, ItemNotificationsComeInTheirOrder)
     c.gant->OnContentChanged_Chronbar = {};
 }
 
-TEST(GantModel, RowEventsAndUserMadeRows)
+TEST(GantRows, RowEventsAndUserMadeRows)
 {
     GantChart c;
     int countSeen = -1;
@@ -191,11 +191,9 @@ TEST(GantModel, RowEventsAndUserMadeRows)
     EXPECT_EQ(made->GetDrawLayerStart(), 0);
 }
 
-TEST(GantModel, BadInputIsRefusedAndLosesNothing)
+TEST_F(GantModel, BadInputIsRefusedAndLosesNothing)
 {
-    GantChart c;
     GantChart other;
-    auto* a = c.Node(nullptr, "A");
     auto* x = other.Node(nullptr, "X");
     auto* item = c.Item(a, kMonday + 1, kMonday + 2);
 
@@ -231,10 +229,8 @@ TEST(GantModel, BadInputIsRefusedAndLosesNothing)
     EXPECT_EQ(c.gant->AddChronbar(nullptr, 0), nullptr);
 }
 
-TEST(GantModel, LinksAreDroppedAtBothEnds)
+TEST_F(GantModel, LinksAreDroppedAtBothEnds)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     auto* i1 = c.Item(a, kMonday, kMonday + 1);
     auto* i2 = c.Item(a, kMonday + 2, kMonday + 3);
     auto* i3 = c.Item(a, kMonday + 4, kMonday + 5);
@@ -268,10 +264,8 @@ TEST(GantModel, LinksAreDroppedAtBothEnds)
     EXPECT_TRUE(ib->GetLinks().empty());
 }
 
-TEST(GantModel, TimeCopyAndMoveRowAreTheHandlersWork)
+TEST_F(GantModel, TimeCopyAndMoveRowAreTheHandlersWork)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     auto* item = c.Item(a, kMonday, kMonday + 1);
     TvxDataEntity_Chronbar* made = item;
     EXPECT_FALSE(c.gant->TimeCopy(item, c.Row(a), c.Row(a), kMonday + 2, kMonday + 3, made));
@@ -286,10 +280,8 @@ TEST(GantModel, TimeCopyAndMoveRowAreTheHandlersWork)
     EXPECT_EQ(seenStop, kMonday + 3);
 }
 
-TEST(GantModel, LookupsByReferenceAndActiveItem)
+TEST_F(GantModel, LookupsByReferenceAndActiveItem)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     auto* b = c.Node(nullptr, "B");
     int ref = 0;
     a->SetUserReference(&ref);
@@ -315,10 +307,8 @@ TEST(GantModel, LookupsByReferenceAndActiveItem)
 }
 
 // Loaded items are made, not inserted: they have their texts too.
-TEST(GantModel, VirtuallyLoadedItemsHaveTexts)
+TEST_F(GantModel, VirtuallyLoadedItemsHaveTexts)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     TvxDataList_GantRow* layer = c.Row(a)->GetLayer(0);
     int loads = 0;
     c.gant->OnVirtualLoad_Chronbar = TOnGantVirtualLoad([&](TvxGant_ComBasic*, TvxDataEntity*) { ++loads; });
@@ -343,10 +333,8 @@ bool ServeUntil(const std::function<bool()>& done)
 }
 }  // namespace
 
-TEST(GantSubColumns, OverlappingItemsGetLanesAndRemovingTheRowIsSafe)
+TEST_F(GantModel, OverlappingItemsGetLanesAndRemovingTheRowIsSafe)
 {
-    GantChart c;
-    auto* a = c.Node(nullptr, "A");
     const TDateTime h = 1.0 / 24;
     auto* i1 = c.Item(a, kMonday + 8 * h, kMonday + 10 * h);
     auto* i2 = c.Item(a, kMonday + 9 * h, kMonday + 11 * h);

@@ -15,6 +15,7 @@ using namespace vxplan;
 using vxplan::test::CountPixels;
 using vxplan::test::GantChart;
 using vxplan::test::kMonday;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 
 namespace {
@@ -104,10 +105,7 @@ TEST(GantPaint, SelectionAndFocusMarksFollowTheRow)
     c.gant->SetActiveDataEntity(a);
     c.Paint();
     // Corner squares 5 x 5 inside the bar, its middle left alone.
-    EXPECT_EQ(c.At(50, 1), kMark);
-    EXPECT_EQ(c.At(54, 5), kMark);
-    EXPECT_EQ(c.At(149, 18), kMark);
-    EXPECT_EQ(c.At(100, 10), kItem);
+    ExpectPixels(c.image, {{50, 1, kMark}, {54, 5, kMark}, {149, 18, kMark}, {100, 10, kItem}});
     // The dotted focus frame 2 pixels inside: some of its pixels differ from the bar.
     int dotted = 0;
     for (int x = 60; x < 140; ++x) dotted += c.At(x, 3) != kItem;
@@ -131,11 +129,7 @@ TEST(GantPaint, TodayLineAtNoonOfTheClocksDayAndStripes)
     c.Paint();
     EXPECT_EQ(CountPixels(c.image, kLink, 0, 0, 500, 200), 0) << "off by default";
     // Row stripes: the top row mixes the two colours, the next is plain background.
-    EXPECT_EQ(c.At(0, 0), kBack);
-    EXPECT_EQ(c.At(1, 0), kStripe);
-    EXPECT_EQ(c.At(1, 21), kBack);
-    EXPECT_EQ(c.At(0, 40), kBack);
-    EXPECT_EQ(c.At(1, 40), kStripe);
+    ExpectPixels(c.image, {{0, 0, kBack}, {1, 0, kStripe}, {1, 21, kBack}, {0, 40, kBack}, {1, 40, kStripe}});
 
     // The test clock stands at Monday 09:36: the line is at Monday noon, x = 25.
     c.gant->SetTodayLineOnOff(true);
@@ -161,9 +155,7 @@ TEST(GantPaint, LinkBetweenTwoRowsStepsThroughTheMiddle)
     c.Paint();
     EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 1);
     // Out of the predecessor's right edge, down at x = 124, into the successor's left edge.
-    EXPECT_EQ(c.At(110, 10), kLink);
-    EXPECT_EQ(c.At(124, 30), kLink);
-    EXPECT_EQ(c.At(140, 50), kLink);
+    ExpectPixels(c.image, {{110, 10, kLink}, {124, 30, kLink}, {140, 50, kLink}});
     EXPECT_EQ(c.At(146, 47), kLink) << "the open arrow";
     EXPECT_EQ(c.At(99, 10), clBlack) << "the bar's frame is not painted over";
 
@@ -189,9 +181,7 @@ TEST(GantPaint, LinksToItemsScrolledOutOfView)
     c.Paint();
     // Row 0 lies 200 pixels above the area: the link comes down into it at x = 124 and enters
     // the successor in row 12, now the area's third row (middle y 50).
-    EXPECT_EQ(c.At(124, 0), kLink);
-    EXPECT_EQ(c.At(124, 45), kLink);
-    EXPECT_EQ(c.At(140, 50), kLink);
+    ExpectPixels(c.image, {{124, 0, kLink}, {124, 45, kLink}, {140, 50, kLink}});
     // The successor after the range: the link leaves through the right edge.
     EXPECT_EQ(c.At(499, 90), kLink);
     EXPECT_EQ(TGantInspector::LinksDrawnAtLastPaint(*c.gant), 2);
@@ -221,8 +211,7 @@ TEST(GantPaint, LinksFarFromTheViewAreNotVisited)
     c.Join(c.Bar(2, 5, 6), c.Bar(39, 7, 8));
     c.Paint();
     EXPECT_EQ(TGantInspector::LinksVisitedAtLastPaint(*c.gant), 1);
-    EXPECT_EQ(c.At(324, 0), kLink);
-    EXPECT_EQ(c.At(324, 300), kLink);
+    ExpectPixels(c.image, {{324, 0, kLink}, {324, 300, kLink}});
     // Moving a far row next to the view brings its link in.
     c.tree->ChangeOwner(c.n[3], c.n[11]);
     c.n[11]->SetExpanded(true);

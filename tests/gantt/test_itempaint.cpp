@@ -2,6 +2,7 @@
 #include <vxplan/gantt/vxGantBackground_p.h>
 #include <vxplan/gantt/vxGantItemPaint_p.h>
 #include <vxplan/platform/graphics/vxColor.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,9 @@
 
 #include "vxGantFixture.h"
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 using namespace vxplan;
 using vxplan::test::CountPixels;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 
 namespace {
@@ -43,9 +45,7 @@ TEST(TimeItemTexts, DrawnAtTheirOffsetAndClippedInsideTheBar)
     texts.DrawToCanvasInsideRect(TRect(100, 40, 160, 54), s.bitmap.Canvas(), 1.0, 1.0);
     const QImage& img = s.Image();
     // The clip (102, 41)-(159, 53) takes the bar's colour and the text; nothing goes beyond it.
-    EXPECT_EQ(PixelAt(img, 102, 41), kBar);
-    EXPECT_EQ(PixelAt(img, 101, 41), kPaper);
-    EXPECT_EQ(PixelAt(img, 102, 40), kPaper);
+    ExpectPixels(img, {{102, 41, kBar}, {101, 41, kPaper}, {102, 40, kPaper}});
     EXPECT_EQ(CountPixels(img, kPaper, 159, 0, 240, 100), 81 * 100) << "right of x = 159 untouched";
     EXPECT_EQ(CountPixels(img, kPaper, 0, 53, 240, 100), 240 * 47) << "below y = 53 untouched";
     EXPECT_GT(CountPixels(img, 0, 102, 41, 159, 53), 20) << "the text itself";
@@ -53,8 +53,7 @@ TEST(TimeItemTexts, DrawnAtTheirOffsetAndClippedInsideTheBar)
     // Scaled for a printer: the offset grows with the scale.
     Sheet p;
     texts.DrawToCanvasInsideRect(TRect(100, 40, 160, 54), p.bitmap.Canvas(), 3.0, 2.0);
-    EXPECT_EQ(PixelAt(p.Image(), 105, 41), kPaper);
-    EXPECT_EQ(PixelAt(p.Image(), 106, 42), kBar);
+    ExpectPixels(p.Image(), {{105, 41, kPaper}, {106, 42, kBar}});
 }
 
 TEST(TimeItemTexts, SkippedTextsAndTheStyleCallback)

@@ -2,6 +2,7 @@
 #include <vxplan/gantt/vxGantLinkRoute_p.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxColor.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

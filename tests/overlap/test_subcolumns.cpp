@@ -5,6 +5,8 @@
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include "support/vxTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -130,34 +133,37 @@ TEST(DistinctTimeHolderList, AnIndexOutsideTheListIsAClearError)
     list.Add(0, 1, "", nullptr);
     EXPECT_THROW(list.Get(1), EListError);
     EXPECT_THROW(list.Get(-1), EListError);
-    try {
-        list.Get(4);
-        FAIL() << "an index outside the list went unnoticed";
-    } catch (const EListError& e) {
-        EXPECT_STREQ(e.what(), "Holder index 4 out of range (count 1)");
-    }
+    EXPECT_EQ(ErrorText<EListError>([&] { list.Get(4); }), "Holder index 4 out of range (count 1)");
     EXPECT_EQ(list.Count(), 1);
 }
 
 TEST(RoundToWholeSeconds, KeepsTheDateAndRoundsTheTimeOfDayHalvesToEven)
 {
-    EXPECT_EQ(RoundToWholeSeconds(45000.0), 45000.0);
-    EXPECT_EQ(RoundToWholeSeconds(45000.0 + 10.4 * kSec), 45000.0 + 10.0 / 86400.0);
-    EXPECT_EQ(RoundToWholeSeconds(45000.0 + 10.6 * kSec), 45000.0 + 11.0 / 86400.0);
     // Exact halves of a second exist only near day 0: a larger date leaves fewer bits.
     ASSERT_EQ(2.5 / 86400.0 * 86400.0, 2.5);
-    EXPECT_EQ(RoundToWholeSeconds(2.5 / 86400.0), 2.0 / 86400.0);
-    EXPECT_EQ(RoundToWholeSeconds(3.5 / 86400.0), 4.0 / 86400.0);
-    EXPECT_EQ(RoundToWholeSeconds(-1.0 - 10.4 * kSec), -1.0 - 10.0 / 86400.0);
+    const std::pair<double, double> cases[] = {{45000.0, 45000.0},
+                                               {45000.0 + 10.4 * kSec, 45000.0 + 10.0 / 86400.0},
+                                               {45000.0 + 10.6 * kSec, 45000.0 + 11.0 / 86400.0},
+                                               {2.5 / 86400.0, 2.0 / 86400.0},
+                                               {3.5 / 86400.0, 4.0 / 86400.0},
+                                               {-1.0 - 10.4 * kSec, -1.0 - 10.0 / 86400.0}};
+    for (auto [t, rounded] : cases) EXPECT_EQ(RoundToWholeSeconds(t), rounded) << t * 86400 << " seconds";
 }
 
-TEST(SubColumns, KeysAreComparedCaseForCase)
+TEST(SubColumns, KeysAreComparedCaseForCaseAndHoldersAlreadyNumberedCountAsPlaced)
 {
     TDistinctTimeHolderList otherKeys;
     otherKeys.Add(0, 5, "row 1", nullptr);
     otherKeys.Add(1, 6, "row 2", nullptr);
     otherKeys.Add(2, 7, "Row 1", nullptr);
     EXPECT_EQ(Resolve(otherKeys), std::vector<int>({0, 0, 0}));
+
+    TDistinctTimeHolderList list;
+    list.Add(0, 3, "", nullptr);
+    list.Add(1, 4, "", nullptr);
+    list.Add(2, 5, "", nullptr);
+    list.Get(2)->SubColumn = 7;
+    EXPECT_EQ(Resolve(list), std::vector<int>({2, 1, 7}));
 }
 
 TEST(SubColumns, SubColumnListsFillFromTheLastHolderAndAreSharedByTheKeys)
@@ -180,16 +186,6 @@ TEST(SubColumns, SubColumnListsFillFromTheLastHolderAndAreSharedByTheKeys)
               std::vector<TDistinctTimeHolder*>({list.Get(5), list.Get(2), list.Get(0)}))
         << "the last b went first into sub-column 1, then C, and A joined later";
     EXPECT_FALSE(computation.SubColumns()[0]->OwnsHolders());
-}
-
-TEST(SubColumns, HoldersAlreadyNumberedCountAsPlaced)
-{
-    TDistinctTimeHolderList list;
-    list.Add(0, 3, "", nullptr);
-    list.Add(1, 4, "", nullptr);
-    list.Add(2, 5, "", nullptr);
-    list.Get(2)->SubColumn = 7;
-    EXPECT_EQ(Resolve(list), std::vector<int>({2, 1, 7}));
 }
 
 TEST(SubColumns, ATerminatedWorkerStopsTheComputationBeforeItPlacesAnything)
@@ -215,12 +211,7 @@ TEST(SubColumns, AFailureInsideComesOutWithTheLoopPrefix)
     list.Append(owned.Get(0));
     list.Append(nullptr);
     TTimeDistinctGeneric computation(&list);
-    try {
-        computation.ResolveConflicts();
-        FAIL() << "a missing holder went unnoticed";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "ConflictLoop:Holder 1 is missing");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { computation.ResolveConflicts(); }), "ConflictLoop:Holder 1 is missing");
     EXPECT_EQ(owned.Get(0)->SubColumn, 0);
 }
 

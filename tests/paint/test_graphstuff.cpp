@@ -3,10 +3,11 @@
 #include <vxplan/paint/vxGStuff.h>
 #include <vxplan/paint/vxGraphHintWindow.h>
 #include <vxplan/paint/vxSnapHandler.h>
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/controls/vxControls.h>
-#include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
+#include <vxplan/platform/time/vxDateUtils.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <random>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 
 namespace {
@@ -94,20 +96,15 @@ TEST(GStuff, MarksBevelsTintsAndFills)
     TCanvas& c = bmp.Canvas();
     GStuff::DoSelectContent(c, Rect(0, 0, 40, 30));
     const QImage& img = bmp.Image();
-    EXPECT_EQ(PixelAt(img, 4, 4), clBlack);
-    EXPECT_EQ(PixelAt(img, 5, 5), clWhite);
-    EXPECT_EQ(PixelAt(img, 35, 25), clBlack);
-    EXPECT_EQ(PixelAt(img, 34, 24), clWhite);
+    ExpectPixels(img, {{4, 4, clBlack}, {5, 5, clWhite}, {35, 25, clBlack}, {34, 24, clWhite}});
     EXPECT_EQ(vxplan::test::CountPixels(img, clBlack, 0, 0, 40, 30), 4 * 25);
 
     TBitmap bevel(10, 10);
     bevel.Canvas().Pen().SetColor(clRed);
     GStuff::BevelRect(bevel.Canvas(), Rect(0, 0, 10, 10), true);
     const QImage& b = bevel.Image();
-    EXPECT_EQ(PixelAt(b, 0, 5), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(b, 5, 0), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(b, 9, 5), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(b, 5, 9), ColorToRGB(clBtnShadow));
+    ExpectPixels(b, {{0, 5, ColorToRGB(clBtnHighlight)}, {5, 0, ColorToRGB(clBtnHighlight)},
+                     {9, 5, ColorToRGB(clBtnShadow)}, {5, 9, ColorToRGB(clBtnShadow)}});
     EXPECT_EQ(PixelAt(b, 0, 9), ColorToRGB(clBtnHighlight)) << "the frame is closed";
     EXPECT_EQ(PixelAt(b, 9, 0), ColorToRGB(clBtnShadow));
     EXPECT_EQ(bevel.Canvas().Pen().GetColor(), clRed);
@@ -122,8 +119,8 @@ TEST(GStuff, MarksBevelsTintsAndFills)
     TBitmap fill(20, 21);
     GStuff::FillRadiated(fill.Canvas(), Rect(0, 0, 20, 21), RGB(200, 100, 0));
     EXPECT_EQ(PixelAt(fill.Image(), 5, 10), RGB(200, 100, 0)) << "the middle keeps the colour";
-    EXPECT_EQ(PixelAt(fill.Image(), 5, 0), GStuff::TintColor(RGB(200, 100, 0), 0.7));
-    EXPECT_EQ(PixelAt(fill.Image(), 5, 0), PixelAt(fill.Image(), 5, 20));
+    ExpectPixels(fill.Image(), {{5, 0, GStuff::TintColor(RGB(200, 100, 0), 0.7)},
+                                {5, 0, PixelAt(fill.Image(), 5, 20)}});
 
     // An image of a list printed stretched: its pixels four times as large.
     TImageList images;
@@ -135,9 +132,7 @@ TEST(GStuff, MarksBevelsTintsAndFills)
     images.Add(icon);
     TBitmap page(20, 20);
     PrintBitmap_ImageList(page.Canvas(), Rect(4, 4, 12, 12), images, 0);
-    EXPECT_EQ(PixelAt(page.Image(), 4, 11), clRed);
-    EXPECT_EQ(PixelAt(page.Image(), 7, 4), clRed);
-    EXPECT_EQ(PixelAt(page.Image(), 8, 4), clWhite);
+    ExpectPixels(page.Image(), {{4, 11, clRed}, {7, 4, clRed}, {8, 4, clWhite}});
     PrintBitmap_ImageList(page.Canvas(), Rect(0, 0, 4, 4), images, 5);
     EXPECT_EQ(PixelAt(page.Image(), 1, 1), clWhite);
 

@@ -2,6 +2,7 @@
 // printing through the same paint (origin, scale, clip, fonts), keys, wheel and drag edges.
 #include <vxplan/paint/vxOffscreenPaint.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 
 namespace {
@@ -77,8 +79,7 @@ TEST(OffscreenPaint, PaintCopiesTheBitmapAndFillsTheMarginCorner)
     p.SetBounds(0, 0, 60, 50);
     p.Invalidate();
     const QImage image = p.GrabImage();
-    EXPECT_EQ(PixelAt(image, 0, 0), clRed);
-    EXPECT_EQ(PixelAt(image, 3, 3), clBlue);
+    ExpectPixels(image, {{0, 0, clRed}, {3, 3, clBlue}});
     EXPECT_EQ(PixelAt(image, 42, 32), clRed) << "last pixel the bitmap covers";
     const TColor face = ColorToRGB(clBtnFace);
     EXPECT_EQ(vxplan::test::CountPixels(image, face, 43, 33, 60, 50), 17 * 17);
@@ -108,13 +109,9 @@ TEST(OffscreenPaint, PrintDrawsAtTheOriginScaledAndClipped)
     EXPECT_EQ(scaleSeen, 2);
     EXPECT_EQ(afterPrints, 1);
     const QImage& img = page.Image();
-    EXPECT_EQ(PixelAt(img, 20, 10), clRed);
-    EXPECT_EQ(PixelAt(img, 99, 69), clRed);
+    ExpectPixels(img, {{20, 10, clRed}, {99, 69, clRed}});
     EXPECT_EQ(PixelAt(img, 100, 70), clWhite) << "clipped at the printed size";
-    EXPECT_EQ(PixelAt(img, 19, 10), clWhite);
-    EXPECT_EQ(PixelAt(img, 24, 14), clBlue);
-    EXPECT_EQ(PixelAt(img, 31, 21), clBlue);
-    EXPECT_EQ(PixelAt(img, 32, 22), clRed);
+    ExpectPixels(img, {{19, 10, clWhite}, {24, 14, clBlue}, {31, 21, clBlue}, {32, 22, clRed}});
 
     // Everything is as it was: bounds, printing state, the context's viewport and no clip.
     EXPECT_EQ(p.GetBoundsRect(), Rect(5, 7, 45, 37));

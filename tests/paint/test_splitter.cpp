@@ -3,11 +3,13 @@
 #include <vxplan/paint/vxSplitter.h>
 #include <vxplan/platform/controls/vxControls.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -123,8 +125,7 @@ TEST(Splitter, PatternLineInvertsOverTheChildrenAndLeavesNoTrace)
     scene.splitter->OnCanResize = [](TObject*, int&, bool& accept) { accept = false; };
     scene.Move(61, 50);
     shown = scene.parent.grab().toImage();
-    EXPECT_EQ(PixelAt(shown, 80, 10), ColorToRGB(clYellow));
-    EXPECT_EQ(PixelAt(shown, 60, 10), ColorToRGB(clBlue));
+    ExpectPixels(shown, {{80, 10, ColorToRGB(clYellow)}, {60, 10, ColorToRGB(clBlue)}});
     scene.splitter->OnCanResize = nullptr;
     scene.Release(81, 50);
     EXPECT_EQ(scene.neighbour->GetWidth(), 80);
@@ -159,9 +160,7 @@ TEST(Splitter, BevelPaintsHighlightAndShadow)
     scene.splitter->SetBeveled(true);
     const QImage image = scene.parent.grab().toImage();
     // Rectangle (0, 0, 6, 100) inflated by (-1, 2) and moved by (1, 1): (2, -1, 6, 103).
-    EXPECT_EQ(PixelAt(image, 100 + 2, 50), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(image, 100 + 5, 50), ColorToRGB(clBtnHighlight));
+    ExpectPixels(image, {{100 + 2, 50, ColorToRGB(clBtnHighlight)}, {100 + 5, 50, ColorToRGB(clBtnHighlight)}});
     // Moved by (-2, -2): (0, -3, 4, 101).
-    EXPECT_EQ(PixelAt(image, 100 + 0, 50), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(image, 100 + 3, 50), ColorToRGB(clBtnShadow));
+    ExpectPixels(image, {{100 + 0, 50, ColorToRGB(clBtnShadow)}, {100 + 3, 50, ColorToRGB(clBtnShadow)}});
 }

@@ -1,6 +1,7 @@
 // The XY sizer: following the pointer inside the parent's margins, the guides, and what the
 // owner hears at the release.
 #include <vxplan/paint/vxXYSizer.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

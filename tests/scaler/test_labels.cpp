@@ -46,17 +46,13 @@ TEST_F(Labels, ShortLabelsAtEveryLevel)
 {
     scaler.SetDateFormat("yyyy-mm-dd");
     scaler.SetTimeFormat("hh:nn:ss.zzz");
-    EXPECT_EQ(Short(tue, kScale10Hun), "2026-06-02 09:05:07.250");
-    EXPECT_EQ(Short(tue, kScale1Sec), "07");
-    EXPECT_EQ(Short(tue, kScale10Sec), "07");
-    EXPECT_EQ(Short(tue, kScale1Min), "05");
-    EXPECT_EQ(Short(tue, kScale10Min), "05");
-    EXPECT_EQ(Short(tue, kScale1Hour), "09");
-    EXPECT_EQ(Short(tue, kScale1Day), "Tue");
-    EXPECT_EQ(Short(tue, kScale1Week), "2026-06-02") << "the date, without week numbers";
-    EXPECT_EQ(Short(tue, kScale1Month), "Jun");
-    EXPECT_EQ(Short(tue, kScale3Month), " Q2");
-    for (TDateTime years : {kScale1Year, kScale10Year, kScale20Year, kScale100Year}) EXPECT_EQ(Short(tue, years), "26");
+    // A week is labelled with its date when there are no week numbers.
+    const std::pair<TDateTime, const char*> levels[] = {
+        {kScale10Hun, "2026-06-02 09:05:07.250"}, {kScale1Sec, "07"}, {kScale10Sec, "07"}, {kScale1Min, "05"},
+        {kScale10Min, "05"}, {kScale1Hour, "09"}, {kScale1Day, "Tue"}, {kScale1Week, "2026-06-02"},
+        {kScale1Month, "Jun"}, {kScale3Month, " Q2"}, {kScale1Year, "26"}, {kScale10Year, "26"},
+        {kScale20Year, "26"}, {kScale100Year, "26"}};
+    for (auto [level, text] : levels) EXPECT_EQ(Short(tue, level), text) << "level " << level;
 }
 
 TEST_F(Labels, LongLabelsAtEveryLevel)
@@ -65,10 +61,9 @@ TEST_F(Labels, LongLabelsAtEveryLevel)
     scaler.SetDateFormat("d/m");
     EXPECT_EQ(Long(tue, kScale10Hun), "2-6 09:05");
     for (TDateTime step : {kScale1Sec, kScale10Sec, kScale1Min, kScale10Min, kScale1Hour}) EXPECT_EQ(Long(tue, step), "09:05");
-    EXPECT_EQ(Long(tue, kScale1Day), "Tue");
-    EXPECT_EQ(Long(tue, kScale1Month), "2026 Jun");
-    EXPECT_EQ(Long(tue, kScale3Month), "2026 Q2");
-    EXPECT_EQ(Long(tue, kScale1Year), "2026");
+    for (auto [level, text] : {std::pair<TDateTime, const char*>{kScale1Day, "Tue"}, {kScale1Month, "2026 Jun"},
+                               {kScale3Month, "2026 Q2"}, {kScale1Year, "2026"}})
+        EXPECT_EQ(Long(tue, level), text) << "level " << level;
     // The decades end where their nominal length ends: 2020 plus 3652 days is 31 Dec 2029.
     EXPECT_EQ(Long(EncodeDate(2020, 1, 1), kScale10Year), "2020 - 2029");
     EXPECT_EQ(Long(EncodeDate(2000, 1, 1), kScale20Year), "2000 - 2020");

@@ -1,12 +1,13 @@
 // The time axis's mapping: time to pixel and back with hidden hours and days, the range setters,
 // the caches behind them and the change announcement.
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/scaler/vxScaler.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 
 using namespace vxplan;
@@ -111,18 +112,21 @@ TEST_F(Mapping, RoundTripsOnRandomTimesAtEveryScale)
     }
 }
 
-TEST_F(Mapping, HalvesRoundToEven)
+TEST_F(Mapping, HalvesRoundToEvenAndFarAwayTimesAreClampedPixels)
 {
     // 8 days on 1024 pixels: 128 pixels a day, so 1/256 day is exactly half a pixel.
     scaler.SetBounds(0, 0, 1024, 40);
     Range(kMonday, kMonday + 8);
     const TDateTime half = 1.0 / 256;
-    EXPECT_EQ(scaler.DateToPixel(kMonday + half), 0);
-    EXPECT_EQ(scaler.DateToPixel(kMonday + 3 * half), 2);
-    EXPECT_EQ(scaler.DateToPixel(kMonday + 5 * half), 2);
-    EXPECT_EQ(scaler.DateToPixel(kMonday + 7 * half), 4);
-    EXPECT_EQ(scaler.DateToPixel(kMonday - 3 * half), -2);
+    for (auto [halves, pixel] : {std::pair{1, 0}, {3, 2}, {5, 2}, {7, 4}, {-3, -2}})
+        EXPECT_EQ(scaler.DateToPixel(kMonday + halves * half), pixel) << halves << " halves";
     EXPECT_EQ(scaler.TimeToPixel(kMonday + 3 * half), 2);
+
+    Range(kMonday, kMonday + kScale10Sec);
+    EXPECT_EQ(scaler.DateToPixel(kMonday + 365), 1 << 30);
+    EXPECT_EQ(scaler.DateToPixel(kMonday - 365), -(1 << 30));
+    EXPECT_EQ(scaler.DateToPixel(1e12), 1 << 30);
+    EXPECT_EQ(scaler.DateToPixel(std::nan("")), 0);
 }
 
 TEST_F(Mapping, APixelOnAMarkIsTheMarksTime)
@@ -130,10 +134,9 @@ TEST_F(Mapping, APixelOnAMarkIsTheMarksTime)
     // Monday to Monday with the weekend hidden: five days on 1000 pixels.
     scaler.SetHiddenDays(Weekends());
     Range(kMonday, kMonday + 7);
-    EXPECT_EQ(scaler.PixelToDate(200), kMonday + 1) << "Tuesday, not a time extrapolated from Stop";
-    EXPECT_EQ(scaler.PixelToDate(0), kMonday);
-    EXPECT_EQ(scaler.PixelToDate(800), kMonday + 4);
-    EXPECT_EQ(scaler.PixelToDate(1000), kMonday + 7);
+    // Pixel 200 is Tuesday, not a time extrapolated from Stop.
+    for (auto [pixel, day] : {std::pair{200, 1}, {0, 0}, {800, 4}, {1000, 7}})
+        EXPECT_EQ(scaler.PixelToDate(pixel), kMonday + day) << "pixel " << pixel;
     // Outside the axis the time is extrapolated linearly.
     EXPECT_NEAR(scaler.PixelToDate(-100), kMonday - 0.5, 1e-9);
     EXPECT_NEAR(scaler.PixelToDate(1100), kMonday + 7.5, 1e-9);
@@ -232,28 +235,15 @@ TEST_F(Mapping, TheInverseWalkEndsWhereAlmostNothingIsVisible)
     EXPECT_THROW(scaler.VisibleTimeDiffToTrueTime(kMonday, std::nan("")), EInvalidArgument);
 }
 
-TEST_F(Mapping, FarAwayTimesAreClampedPixels)
-{
-    Range(kMonday, kMonday + kScale10Sec);
-    EXPECT_EQ(scaler.DateToPixel(kMonday + 365), 1 << 30);
-    EXPECT_EQ(scaler.DateToPixel(kMonday - 365), -(1 << 30));
-    EXPECT_EQ(scaler.DateToPixel(1e12), 1 << 30);
-    EXPECT_EQ(scaler.DateToPixel(std::nan("")), 0);
-}
-
 TEST_F(Mapping, BadRangesAreRefusedAndChangeNothing)
 {
     Range(kMonday, kMonday + 7);
-    EXPECT_THROW(scaler.SetStart(std::nan("")), EInvalidArgument);
-    EXPECT_THROW(scaler.SetStart(-1e7), EInvalidArgument);
-    EXPECT_THROW(scaler.SetStop(3e6), EInvalidArgument);
-    EXPECT_THROW(scaler.SetStop(kMonday - 1), EInvalidArgument);
-    EXPECT_THROW(scaler.SetStop(kMonday), EInvalidArgument);
-    EXPECT_THROW(scaler.SetFirstDayOfWeek(0), EInvalidArgument);
-    EXPECT_THROW(scaler.SetFirstDayOfWeek(8), EInvalidArgument);
-    EXPECT_THROW(scaler.SetPixelsForModeSwitch(0), EInvalidArgument);
-    EXPECT_THROW(scaler.SetMinStart(EncodeDate(4000, 1, 1)), EInvalidArgument);
-    EXPECT_THROW(scaler.SetMaxStop(std::nan("")), EInvalidArgument);
+    const std::function<void()> refused[] = {
+        [&] { scaler.SetStart(std::nan("")); }, [&] { scaler.SetStart(-1e7); }, [&] { scaler.SetStop(3e6); },
+        [&] { scaler.SetStop(kMonday - 1); }, [&] { scaler.SetStop(kMonday); }, [&] { scaler.SetFirstDayOfWeek(0); },
+        [&] { scaler.SetFirstDayOfWeek(8); }, [&] { scaler.SetPixelsForModeSwitch(0); },
+        [&] { scaler.SetMinStart(EncodeDate(4000, 1, 1)); }, [&] { scaler.SetMaxStop(std::nan("")); }};
+    for (size_t i = 0; i < std::size(refused); ++i) EXPECT_THROW(refused[i](), EInvalidArgument) << "call " << i;
     EXPECT_TRUE(scaler.CheckIfOkStartStop(kMonday, kMonday + 7));
     EXPECT_FALSE(scaler.CheckIfOkStartStop(-1, kMonday));
     EXPECT_EQ(scaler.GetStart(), kMonday);
@@ -287,8 +277,7 @@ TEST_F(Mapping, SettersKeepTheAmountShown)
 
 TEST_F(Mapping, AWiderAxisShowsMoreTimeAtTheSameScale)
 {
-    TvxDateScaler s;
-    s.SetHorizontal(true);
+    TvxDateScaler& s = scaler;
     s.SetBounds(0, 0, 500, 40);
     s.SetStop(s.GetStart() + 5);
     s.GrabImage();  // the first paint after setting the range keeps it
@@ -301,8 +290,7 @@ TEST_F(Mapping, AWiderAxisShowsMoreTimeAtTheSameScale)
 
 TEST_F(Mapping, AChangeIsAnnouncedOnceAfterItIsPainted)
 {
-    TvxDateScaler s;
-    s.SetHorizontal(true);
+    TvxDateScaler& s = scaler;
     s.SetBounds(0, 0, 500, 40);
     int changes = 0;
     s.OnChange = [&](TObject* sender) {

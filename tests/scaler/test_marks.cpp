@@ -1,15 +1,19 @@
 // Scale levels and the mark rows: which level a zoom selects, marks on calendar boundaries,
 // hidden stretches, weeks, label and box positions and the failures of a rebuild.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateFormat.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/scaler/vxScaler.h>
+
+#include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -126,17 +130,19 @@ TEST_F(Marks, WeekMarksFallOnTheFirstDayOfTheWeek)
 
 TEST_F(Marks, WeekNumbersCountFromTheFirstWeekOfTheYear)
 {
-    bool nextYear = true;
-    // 1 Jan 2021 is a Friday: the days before the first Monday still count as week 1.
-    EXPECT_EQ(scaler.GetWeekNum(EncodeDate(2021, 1, 1), nextYear), 1);
-    EXPECT_FALSE(nextYear);
-    EXPECT_EQ(scaler.GetWeekNum(EncodeDate(2021, 1, 4), nextYear), 1);
-    EXPECT_EQ(scaler.GetWeekNum(EncodeDate(2021, 1, 11), nextYear), 2);
-    // 2020 ends in week 53; 30 Dec 2024 is week 1 of 2025.
-    EXPECT_EQ(scaler.GetWeekNum(EncodeDate(2020, 12, 28), nextYear), 53);
-    EXPECT_FALSE(nextYear);
-    EXPECT_EQ(scaler.GetWeekNum(EncodeDate(2024, 12, 30), nextYear), 1);
-    EXPECT_TRUE(nextYear);
+    // 1 Jan 2021 is a Friday: the days before the first Monday still count as week 1. 2020 ends
+    // in week 53; 30 Dec 2024 is week 1 of 2025.
+    const struct {
+        Word y, m, d;
+        int week;
+        bool nextYear;
+    } weeks[] = {{2021, 1, 1, 1, false}, {2021, 1, 4, 1, false}, {2021, 1, 11, 2, false}, {2020, 12, 28, 53, false},
+                 {2024, 12, 30, 1, true}};
+    for (const auto& w : weeks) {
+        bool nextYear = !w.nextYear;
+        EXPECT_EQ(scaler.GetWeekNum(EncodeDate(w.y, w.m, w.d), nextYear), w.week) << w.y << "-" << w.m << "-" << w.d;
+        EXPECT_EQ(nextYear, w.nextYear) << w.y << "-" << w.m << "-" << w.d;
+    }
     bool flag = false;
     EXPECT_EQ(scaler.FirstWeekOfYear(EncodeDate(2026, 6, 1), flag), EncodeDate(2025, 12, 29));
     EXPECT_TRUE(flag) << "1 Jan 2026 is a Thursday";
@@ -202,10 +208,8 @@ TEST_F(Marks, BandParityFollowsTheFirstMajorMark)
 
 TEST_F(Marks, QuartersAreTakenHalfAMonthOn)
 {
-    EXPECT_EQ(scaler.DateToQuarter(EncodeDate(2026, 3, 20)), 2);
-    EXPECT_EQ(scaler.DateToQuarter(EncodeDate(2026, 4, 1)), 2);
-    EXPECT_EQ(scaler.DateToQuarter(EncodeDate(2026, 1, 1)), 1);
-    EXPECT_EQ(scaler.DateToQuarter(EncodeDate(2026, 12, 17)), 1);
+    for (auto [m, d, quarter] : {std::array<Word, 3>{3, 20, 2}, {4, 1, 2}, {1, 1, 1}, {12, 17, 1}})
+        EXPECT_EQ(scaler.DateToQuarter(EncodeDate(2026, m, d)), quarter) << m << "-" << d;
     EXPECT_EQ(scaler.Snap(EncodeDate(2026, 8, 31), kScale3Month), EncodeDate(2026, 7, 1));
     EXPECT_EQ(scaler.GetAdaptiveStep(EncodeDate(2026, 11, 1), kScale3Month), EncodeDate(2027, 1, 1) - EncodeDate(2026, 11, 1));
     EXPECT_EQ(scaler.GetAdaptiveStep(EncodeDate(2026, 12, 1), kScale1Month), 31);
@@ -217,12 +221,7 @@ TEST_F(Marks, FailuresResetTheRangeToOneDay)
 {
     scaler.SetStart(kMonday);
     scaler.SetStop(kMonday + 3);
-    try {
-        scaler.Snap(1e300, kScale10Min);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "To small span");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { scaler.Snap(1e300, kScale10Min); }), "To small span");
     EXPECT_EQ(scaler.GetStop(), kMonday + 1);
     EXPECT_FALSE(scaler.GetMinorMarks().empty()) << "marks of the reset range";
 
@@ -230,13 +229,9 @@ TEST_F(Marks, FailuresResetTheRangeToOneDay)
     scaler.OnUserStringShort = [](TDateTime, TDateTime, std::string&, TScalerFont&) {
         throw std::runtime_error("no label");
     };
-    try {
-        scaler.SetStop(kMonday + 5);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Scale error:", 0), 0u) << e.what();
-        EXPECT_NE(std::string(e.what()).find("Middle:"), std::string::npos);
-    }
+    const std::string error = ErrorText<Exception>([&] { scaler.SetStop(kMonday + 5); });
+    EXPECT_EQ(error.rfind("Scale error:", 0), 0u) << error;
+    EXPECT_NE(error.find("Middle:"), std::string::npos) << error;
     EXPECT_EQ(scaler.GetStart(), kMonday);
     EXPECT_EQ(scaler.GetStop(), kMonday + 1);
     scaler.OnUserStringShort = nullptr;

@@ -3,6 +3,7 @@
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/scaler/vxScaler.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -4,6 +4,7 @@
 #include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/scaler/vxScaler.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 
 using namespace vxplan;
 using vxplan::test::CountPixels;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 
 namespace {
@@ -55,10 +57,8 @@ TEST_F(ScalerPaint, TicksStandAtTheMarksFromTheBottomEdge)
     EXPECT_EQ(scaler.GetMajorPixels(), (std::vector<int>{0, 490, 980})) << "the last mark lies past the end";
     // A minor tick is 5 pixels long, a major one 15.
     const int minorX = scaler.GetMinorPixels()[1];
-    EXPECT_EQ(PixelAt(image, minorX, 44), clBlack);
-    EXPECT_EQ(PixelAt(image, minorX, 40), clBlack);
-    EXPECT_EQ(PixelAt(image, minorX, 39), clWhite);
-    EXPECT_EQ(PixelAt(image, minorX + 1, 42), clWhite);
+    ExpectPixels(image, {{minorX, 44, clBlack}, {minorX, 40, clBlack}, {minorX, 39, clWhite},
+                         {minorX + 1, 42, clWhite}});
     for (int x : scaler.GetMajorPixels()) {
         if (x <= 0 || x >= 700) continue;
         EXPECT_EQ(PixelAt(image, x, 30), clBlack) << "major tick at " << x;
@@ -189,9 +189,7 @@ TEST_F(ScalerPaint, PrintedScalerScalesTicksAndLabels)
     scaler.Print(page.Canvas().GetHandle(), 50, 20, 3, 3, true);
     const QImage& img = page.Image();
     // The second day's tick at 50 + 3 * 100, three times as long as on screen (15 px).
-    EXPECT_EQ(PixelAt(img, 350, 20 + 135 - 1), clBlack);
-    EXPECT_EQ(PixelAt(img, 350, 20 + 135 - 14), clBlack);
-    EXPECT_EQ(PixelAt(img, 350, 20 + 135 - 19), clWhite);
+    ExpectPixels(img, {{350, 20 + 135 - 1, clBlack}, {350, 20 + 135 - 14, clBlack}, {350, 20 + 135 - 19, clWhite}});
     // Labels three times the size: Monday's label spans much more than on screen.
     EXPECT_GT(CountPixels(img, clBlack, 50, 20 + 90, 50 + 300, 20 + 130), 60);
     EXPECT_EQ(CountPixels(img, clBlack, 0, 0, 50, 200), 0) << "clipped to the printed place";

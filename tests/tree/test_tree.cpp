@@ -3,8 +3,9 @@
 #include <vxplan/tree/vxTree.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -72,11 +75,14 @@ std::vector<std::string> SelectedTexts(TvxTree& tree)
     return out;
 }
 
+struct EntityTree : ::testing::Test {
+    TreeScene s;
+};
+
 }  // namespace
 
-TEST(EntityTree, NodesComeInOneBatchAtTheFirstQuery)
+TEST_F(EntityTree, NodesComeInOneBatchAtTheFirstQuery)
 {
-    TreeScene s;
     for (int i = 0; i < 1000; ++i) s.Add(nullptr, "E" + std::to_string(i));
     EXPECT_EQ(s.tree->Items().GetCount(), 0);
     s.tree->GetCurrentDataEntity();
@@ -88,9 +94,8 @@ TEST(EntityTree, NodesComeInOneBatchAtTheFirstQuery)
     EXPECT_EQ(s.tree->GetDataEntityFromNode(s.tree->Items().GetRoot(5)), s.tree->GetRootDataList()->Item(5));
 }
 
-TEST(EntityTree, PlaceholderGivesWayToChildrenOrToNothing)
+TEST_F(EntityTree, PlaceholderGivesWayToChildrenOrToNothing)
 {
-    TreeScene s;
     TvxDataEntity_Tree* fill = s.Add(nullptr, "fill");
     TvxDataEntity_Tree* empty = s.Add(nullptr, "empty");
     s.tree->OnExpanding = [&](TObject*, TTreeNode* node, bool&) {
@@ -111,9 +116,8 @@ TEST(EntityTree, PlaceholderGivesWayToChildrenOrToNothing)
     EXPECT_FALSE(fill->GetExpanded());
 }
 
-TEST(EntityTree, LevelsLimitPlaceholdersAndAutoExpand)
+TEST_F(EntityTree, LevelsLimitPlaceholdersAndAutoExpand)
 {
-    TreeScene s;
     s.tree->SetMaxLevels(2);
     TvxDataEntity_Tree* root = s.Add(nullptr, "root");
     TvxDataEntity_Tree* child = s.Add(root, "child");
@@ -131,9 +135,8 @@ TEST(EntityTree, LevelsLimitPlaceholdersAndAutoExpand)
     EXPECT_EQ(child->GetLevel(), 1);
 }
 
-TEST(EntityTree, MovesAndOwnerChangesKeepNodesInListOrder)
+TEST_F(EntityTree, MovesAndOwnerChangesKeepNodesInListOrder)
 {
-    TreeScene s;
     s.tree->SetAutoExpandLevels(2);
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     TvxDataEntity_Tree* b = s.Add(nullptr, "b");
@@ -160,9 +163,8 @@ TEST(EntityTree, MovesAndOwnerChangesKeepNodesInListOrder)
     EXPECT_EQ(other.Nodes(), (Strings{"x", "  Not initiated"}));
 }
 
-TEST(EntityTree, HiddenSubtreeLeavesAndComesBack)
+TEST_F(EntityTree, HiddenSubtreeLeavesAndComesBack)
 {
-    TreeScene s;
     s.tree->SetAutoExpandLevels(3);
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     TvxDataEntity_Tree* a1 = s.Add(a, "a1");
@@ -178,9 +180,8 @@ TEST(EntityTree, HiddenSubtreeLeavesAndComesBack)
     EXPECT_TRUE(a1->GetVisible());
 }
 
-TEST(EntityTree, DeletionRaisesTreeEventFirstAndForgetsTheNodes)
+TEST_F(EntityTree, DeletionRaisesTreeEventFirstAndForgetsTheNodes)
 {
-    TreeScene s;
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     s.Add(a, "a1");
     std::vector<std::string> events;
@@ -198,18 +199,13 @@ TEST(EntityTree, DeletionRaisesTreeEventFirstAndForgetsTheNodes)
     EXPECT_EQ(s.tree->GetDataLists()->Count(), 1);
 }
 
-TEST(EntityTree, TextLimitIs255Characters)
+TEST_F(EntityTree, TextLimitIs255Characters)
 {
-    TreeScene s;
     TvxDataEntity_Tree* e = s.Add(nullptr, "kept");
     e->SetText(std::string(255, 'x'));
     EXPECT_EQ(e->GetText().size(), 255u);
-    try {
-        e->SetText(std::string(256, 'y'));
-        FAIL() << "a 256-character text was taken";
-    } catch (const EInvalidArgument& error) {
-        EXPECT_STREQ(error.what(), "Treenodes only allow strings smaller than 255 chars");
-    }
+    EXPECT_EQ(ErrorText<EInvalidArgument>([&] { e->SetText(std::string(256, 'y')); }),
+              "Treenodes only allow strings smaller than 255 chars");
     EXPECT_EQ(e->GetText(), std::string(255, 'x'));
     // Counted in characters: 255 two-byte characters fit.
     std::string umlauts;
@@ -217,9 +213,8 @@ TEST(EntityTree, TextLimitIs255Characters)
     EXPECT_NO_THROW(e->SetText(umlauts));
 }
 
-TEST(EntityTree, ShiftRangesFollowNodePositionsThroughCollapsedBranches)
+TEST_F(EntityTree, ShiftRangesFollowNodePositionsThroughCollapsedBranches)
 {
-    TreeScene s;
     s.tree->SetMultiSelect(true);
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     TvxDataEntity_Tree* a1 = s.Add(a, "a1");
@@ -246,9 +241,8 @@ TEST(EntityTree, ShiftRangesFollowNodePositionsThroughCollapsedBranches)
     EXPECT_EQ(SelectedTexts(*s.tree), (Strings{"c"}));
 }
 
-TEST(EntityTree, ClicksSelectAndTheAnchorDiesWithItsNode)
+TEST_F(EntityTree, ClicksSelectAndTheAnchorDiesWithItsNode)
 {
-    TreeScene s;
     s.tree->SetMultiSelect(true);
     std::vector<TvxDataEntity_Tree*> e;
     for (int i = 0; i < 6; ++i) e.push_back(s.Add(nullptr, "e" + std::to_string(i)));
@@ -276,9 +270,8 @@ TEST(EntityTree, ClicksSelectAndTheAnchorDiesWithItsNode)
     EXPECT_EQ(right, (std::vector<TvxDataEntity_Tree*>{e[0], nullptr}));
 }
 
-TEST(EntityTree, CurrentEntityIsSetLaterAndReported)
+TEST_F(EntityTree, CurrentEntityIsSetLaterAndReported)
 {
-    TreeScene s;
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     TvxDataEntity_Tree* b = s.Add(nullptr, "b");
     std::vector<TvxDataEntity_Tree*> reported;
@@ -300,10 +293,9 @@ TEST(EntityTree, CurrentEntityIsSetLaterAndReported)
     EXPECT_EQ(s.tree->GetDataEntityFromRow(2), nullptr);
 }
 
-TEST(EntityTree, LabelEditWaitsASecondAfterTheCurrentChange)
+TEST_F(EntityTree, LabelEditWaitsASecondAfterTheCurrentChange)
 {
     TTestClockScope time;
-    TreeScene s;
     TvxDataEntity_Tree* a = s.Add(nullptr, "a");
     a->SetCanEdit(true);
     std::vector<std::string> pushed;
@@ -328,17 +320,16 @@ TEST(EntityTree, LabelEditWaitsASecondAfterTheCurrentChange)
     EXPECT_FALSE(a->GetTreeNode()->EditText());
 }
 
-TEST(EntityTree, SelectedEntitiesDrawInSystemColoursByFocus)
+TEST_F(EntityTree, SelectedEntitiesDrawInSystemColoursByFocus)
 {
-    TreeScene s;
     TvxDataEntity_Tree* a = s.Add(nullptr, "selected");
     TvxDataEntity_Tree* b = s.Add(nullptr, "plain");
     s.Nodes();
     a->SetSelected(true);
     const TRect ra = s.tree->GetRect(a), rb = s.tree->GetRect(b);
     QImage img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, ra.Left + 1, ra.Top + 1), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, rb.Left + 1, rb.Top + 1), ColorToRGB(clWindow));
+    ExpectPixels(img, {{ra.Left + 1, ra.Top + 1, ColorToRGB(clBtnFace)},
+                       {rb.Left + 1, rb.Top + 1, ColorToRGB(clWindow)}});
     s.tree->show();
     s.tree->activateWindow();
     QApplication::processEvents();
@@ -346,13 +337,12 @@ TEST(EntityTree, SelectedEntitiesDrawInSystemColoursByFocus)
     QApplication::processEvents();
     ASSERT_TRUE(s.tree->Focused());
     img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, ra.Left + 1, ra.Top + 1), ColorToRGB(clHighlight));
-    EXPECT_EQ(PixelAt(img, rb.Left + 1, rb.Top + 1), ColorToRGB(clWindow));
+    ExpectPixels(img, {{ra.Left + 1, ra.Top + 1, ColorToRGB(clHighlight)},
+                       {rb.Left + 1, rb.Top + 1, ColorToRGB(clWindow)}});
 }
 
-TEST(EntityTree, ClearEmptiesEverythingAndTheTreeStaysUsable)
+TEST_F(EntityTree, ClearEmptiesEverythingAndTheTreeStaysUsable)
 {
-    TreeScene s;
     for (int i = 0; i < 50; ++i) {
         TvxDataEntity_Tree* r = s.Add(nullptr, "r");
         for (int j = 0; j < 3; ++j) s.Add(s.Add(r, "c"), "g");
@@ -366,9 +356,8 @@ TEST(EntityTree, ClearEmptiesEverythingAndTheTreeStaysUsable)
     EXPECT_EQ(s.Nodes(), (Strings{"again", "  Not initiated"}));
 }
 
-TEST(EntityTree, ShiftArrowsExtendTheSelectionAndScrollingReportsTheTopEntity)
+TEST_F(EntityTree, ShiftArrowsExtendTheSelectionAndScrollingReportsTheTopEntity)
 {
-    TreeScene s;
     s.tree->SetMultiSelect(true);
     s.tree->SetBounds(0, 0, 240, 80);  // five rows in view
     std::vector<TvxDataEntity_Tree*> e;

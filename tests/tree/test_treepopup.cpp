@@ -56,6 +56,15 @@ struct PopupScene {
     }
 };
 
+// A host's own item with the caption, added to the parent.
+TMenuItem* AddHostItem(TMenuItem& parent, const std::string& caption)
+{
+    auto* item = new TMenuItem();
+    item->SetCaption(caption);
+    parent.Add(item);
+    return item;
+}
+
 std::vector<std::string> Shown(TMenuItem& level)
 {
     std::vector<std::string> out;
@@ -139,15 +148,9 @@ TEST(TreePopup, HostItemsSurviveRebuildsAndEntityItemsGoWhereAsked)
     PopupScene s;
     s.Add(nullptr, "leaf 1");
     s.Add(nullptr, "leaf 2");
-    auto* host = new TMenuItem();
-    host->SetCaption("Host");
-    s.popup.Items().Add(host);
-    auto* under = new TMenuItem();
-    under->SetCaption("Entities");
-    s.popup.Items().Add(under);
-    auto* kept = new TMenuItem();
-    kept->SetCaption("Kept");
-    under->Add(kept);
+    AddHostItem(s.popup.Items(), "Host");
+    TMenuItem* under = AddHostItem(s.popup.Items(), "Entities");
+    AddHostItem(*under, "Kept");
     for (int round = 0; round < 2; ++round)
         s.Popup([&](TMenuItem& items) {
             EXPECT_EQ(Shown(items), (std::vector<std::string>{"Host", "Entities", "leaf 1", "leaf 2"}));

@@ -1,8 +1,8 @@
 // The application object, hidden windows, exception reporting, beep, clipboard, message boxes.
 #include <vxplan/platform/app/vxApplication.h>
 
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 // Thread identity, the critical section and the Synchronize queue.
 #include <vxplan/platform/app/vxSync.h>
 
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
 // TThread on std::thread.
 #include <vxplan/platform/app/vxThread.h>
 
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <unordered_set>
 

@@ -1,8 +1,8 @@
 // TControl and TGraphicControl: bounds, parents, painting requests, mouse capture and messages.
 #include <vxplan/platform/controls/vxControl.h>
 
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/controls/vxWinControl.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
 

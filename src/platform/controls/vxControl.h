@@ -7,12 +7,12 @@
 // DblClick/DoMouseWheel hooks, whose defaults raise the matching events.
 #pragma once
 
-#include <vxplan/platform/graphics/vxCanvas.h>
-#include <vxplan/platform/core/vxComponent.h>
+#include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/controls/vxCursors.h>
 #include <vxplan/platform/controls/vxKeys.h>
-#include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/core/vxComponent.h>
 #include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <string>
 

@@ -1,5 +1,6 @@
 // TCustomControl: Paint through a canvas on the control's image, and the display canvas.
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include <vxplan/platform/controls/vxWinControl.h>
 
 namespace vxplan {

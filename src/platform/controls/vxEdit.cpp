@@ -1,8 +1,8 @@
 // TCustomEdit: text, selection, length limit and keys over Qt's line edit.
 #include <vxplan/platform/controls/vxEdit.h>
 
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/controls/vxKeys.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 // Pens, brushes and the drawing members of TCanvas (text members are in vxCanvasText.cpp).
 #include <vxplan/platform/graphics/vxCanvas.h>
 
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxDrawing_p.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxPixels_p.h>
 
 #include <algorithm>

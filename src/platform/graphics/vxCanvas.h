@@ -9,9 +9,9 @@
 // 300-dpi printer context is as many pixels high as on screen; printing scales font sizes itself.
 #pragma once
 
-#include <vxplan/platform/graphics/vxDeviceContext.h>
 #include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/core/vxSet.h>
+#include <vxplan/platform/graphics/vxDeviceContext.h>
 
 #include <memory>
 #include <optional>

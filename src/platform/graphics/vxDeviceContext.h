@@ -10,8 +10,8 @@
 // QPainter, where pen modes other than copy are not available and draw as copy.
 #pragma once
 
-#include <vxplan/platform/graphics/vxColor.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <QFont>
 #include <QImage>

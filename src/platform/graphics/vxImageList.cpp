@@ -1,8 +1,8 @@
 // TCustomImageList: adding, replacing and drawing its images.
 #include <vxplan/platform/graphics/vxImageList.h>
 
-#include <vxplan/platform/graphics/vxDrawing_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDrawing_p.h>
 
 #include <algorithm>
 #include <string>

@@ -4,9 +4,9 @@
 // replaced or removed, and ask for a free notification to forget a list that goes away.
 #pragma once
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/core/vxComponent.h>
 #include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
 
 #include <memory>
 #include <vector>

@@ -6,8 +6,8 @@
 // Printing happens on the user-interface thread.
 #pragma once
 
-#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <QPageSize>
 

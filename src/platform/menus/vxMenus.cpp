@@ -2,8 +2,8 @@
 #include <vxplan/platform/menus/vxMenus.h>
 
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>

@@ -1,8 +1,8 @@
 // Encoding and decoding dates and times, day of the week, Now and Date on the application clock.
 #include <vxplan/platform/time/vxDateUtils.h>
 
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
 
 #include <QDateTime>
 

@@ -5,9 +5,9 @@
 // starts the count again from zero.
 #pragma once
 
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxComponent.h>
 #include <vxplan/platform/core/vxMethod.h>
+#include <vxplan/platform/time/vxClock.h>
 
 namespace vxplan {
 

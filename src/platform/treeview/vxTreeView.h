@@ -31,15 +31,15 @@
 // as a tree may have more rows than a 16-bit word counts).
 #pragma once
 
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/controls/vxEdit.h>
-#include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/controls/vxScrollBar.h>
+#include <vxplan/platform/controls/vxWinControl.h>
 #include <vxplan/platform/core/vxSet.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+#include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/time/vxTimer.h>
 #include <vxplan/platform/treeview/vxTreeNodes.h>
-#include <vxplan/platform/controls/vxWinControl.h>
 
 #include <memory>
 #include <string>

@@ -1,19 +1,24 @@
 // Application services: hidden windows, processing messages, exception reporting, message
 // boxes, the beep and the clipboard on the offscreen platform.
 #include <vxplan/platform/app/vxApplication.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxSync.h>
+#include <vxplan/platform/core/vxExceptions.h>
+
+#include "support/vxTestSupport.h"
 
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
+#include <ostream>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -21,6 +26,11 @@ struct TBoxCall {
     std::string text;
     std::string caption;
     unsigned flags;
+    bool operator==(const TBoxCall&) const = default;
+    friend std::ostream& operator<<(std::ostream& out, const TBoxCall& c)
+    {
+        return out << c.text << " | " << c.caption << " | " << c.flags;
+    }
 };
 
 // Records message boxes for the length of a test and answers with a chosen button.
@@ -65,12 +75,8 @@ TEST(HiddenWindows, BadArgumentsAreClearErrors)
 {
     EXPECT_THROW(Application().AllocateHWnd(nullptr), EInvalidArgument);
     TMessageTarget stranger;
-    try {
-        Application().DeallocateHWnd(&stranger);
-        FAIL() << "freeing a window not made by AllocateHWnd must throw";
-    } catch (const EInvalidArgument& e) {
-        EXPECT_STREQ(e.what(), "Not a hidden window of this application");
-    }
+    EXPECT_EQ(ErrorText<EInvalidArgument>([&] { Application().DeallocateHWnd(&stranger); }),
+              "Not a hidden window of this application");
     EXPECT_TRUE(IsWindow(&stranger)) << "the refused call leaves the target alone";
     EXPECT_NO_THROW(Application().DeallocateHWnd(nullptr));
 }
@@ -127,10 +133,7 @@ TEST(ExceptionReporting, WithoutAHandlerTheMessageIsShownAsAnError)
     } catch (...) {
         Application().HandleException(nullptr);
     }
-    ASSERT_EQ(boxes.calls.size(), 1u);
-    EXPECT_EQ(boxes.calls[0].text, "Not allowed to add items during load");
-    EXPECT_EQ(boxes.calls[0].caption, "Planner");
-    EXPECT_EQ(boxes.calls[0].flags, unsigned(MB_OK | MB_ICONERROR));
+    EXPECT_EQ(boxes.calls, (std::vector<TBoxCall>{{"Not allowed to add items during load", "Planner", MB_OK | MB_ICONERROR}}));
     Application().SetTitle("");
 }
 
@@ -141,13 +144,8 @@ TEST(MessageBoxes, GoThroughTheHookWithTextCaptionAndFlags)
     Application().SetTitle("Scheduler");
     ShowMessage("Done");
     Application().SetTitle("");
-    ASSERT_EQ(boxes.calls.size(), 2u);
-    EXPECT_EQ(boxes.calls[0].text, "Delete the row?");
-    EXPECT_EQ(boxes.calls[0].caption, "Gantt");
-    EXPECT_EQ(boxes.calls[0].flags, unsigned(MB_YESNO | MB_ICONQUESTION));
-    EXPECT_EQ(boxes.calls[1].text, "Done");
-    EXPECT_EQ(boxes.calls[1].caption, "Scheduler");
-    EXPECT_EQ(boxes.calls[1].flags, unsigned(MB_OK));
+    EXPECT_EQ(boxes.calls,
+              (std::vector<TBoxCall>{{"Delete the row?", "Gantt", MB_YESNO | MB_ICONQUESTION}, {"Done", "Scheduler", MB_OK}}));
 }
 
 TEST(MessageBoxes, OnTheOffscreenPlatformTheDefaultPrintsAndAnswersTheFirstButton)
@@ -157,9 +155,7 @@ TEST(MessageBoxes, OnTheOffscreenPlatformTheDefaultPrintsAndAnswersTheFirstButto
     const int yes = Application().MessageBox("Continue?", "", MB_YESNO);
     const int retry = Application().MessageBox("Printer busy", "", MB_RETRYCANCEL);
     const std::string printed = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(ok, IDOK);
-    EXPECT_EQ(yes, IDYES);
-    EXPECT_EQ(retry, IDRETRY);
+    EXPECT_EQ((std::array{ok, yes, retry}), (std::array<int, 3>{IDOK, IDYES, IDRETRY}));
     EXPECT_NE(printed.find("Scaler: Incorrect intervall"), std::string::npos) << printed;
     EXPECT_NE(printed.find("Continue?"), std::string::npos) << printed;
 }
@@ -175,33 +171,20 @@ TEST(Beep, GoesThroughTheHookWithItsType)
     EXPECT_NO_THROW(MessageBeep(MB_OK)) << "the default beep works headless";
 }
 
-TEST(ClipboardText, RoundTripsUtf8AndRefusesInvalidUtf8)
+TEST(ClipboardText, RoundTripsUtf8AndRefusesInvalidUtf8AndWorkers)
 {
     const std::string text = "Avbryt \xC3\xA5r \xE2\x82\xAC\t1\n2";  // "å" and "€", a tab, a line break
     Clipboard().SetAsText(text);
     EXPECT_TRUE(Clipboard().HasText());
     EXPECT_EQ(Clipboard().AsText(), text);
-    try {
-        Clipboard().SetAsText("bad \xC3(");
-        FAIL() << "invalid UTF-8 must throw";
-    } catch (const EInvalidArgument& e) {
-        EXPECT_STREQ(e.what(), "Clipboard text is not valid UTF-8");
-    }
+    EXPECT_EQ(ErrorText<EInvalidArgument>([&] { Clipboard().SetAsText("bad \xC3("); }),
+              "Clipboard text is not valid UTF-8");
     EXPECT_EQ(Clipboard().AsText(), text) << "the refused text leaves the clipboard as it was";
     Clipboard().SetAsText("");
     EXPECT_FALSE(Clipboard().HasText());
-}
 
-TEST(ClipboardText, IsRefusedOffTheMainThread)
-{
     std::string message;
-    std::thread worker([&] {
-        try {
-            Clipboard().SetAsText("x");
-        } catch (const EInvalidOperation& e) {
-            message = e.what();
-        }
-    });
+    std::thread worker([&] { message = ErrorText<EInvalidOperation>([] { Clipboard().SetAsText("x"); }); });
     worker.join();
     EXPECT_NE(message.find("main thread"), std::string::npos) << message;
 }

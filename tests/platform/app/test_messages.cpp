@@ -110,9 +110,7 @@ TEST(PostedMessages, MessagesPostedDuringDeliveryWaitForTheNextRound)
     PostMessage(&target, WM_USER, 3, 0);
     EXPECT_TRUE(DeliverPostedMessages());
     EXPECT_EQ(target.count, 1);
-    DeliverPostedMessages();
-    DeliverPostedMessages();
-    DeliverPostedMessages();
+    for (int round = 0; round < 3; ++round) DeliverPostedMessages();
     EXPECT_EQ(target.count, 4);
     EXPECT_FALSE(DeliverPostedMessages());
 }
@@ -161,7 +159,7 @@ TEST(PostedMessages, WorkersPostsAllArriveInEachWorkersOrder)
     }
 }
 
-TEST(SentMessages, AreHandledAtOnceAndReturnTheResult)
+TEST(SentMessages, AreHandledAtOnceOnTheCallingThreadAndReturnTheResult)
 {
     TRecorder target;
     EXPECT_EQ(SendMessage(&target, WM_USER + 7, 40, 2), 42);
@@ -169,21 +167,18 @@ TEST(SentMessages, AreHandledAtOnceAndReturnTheResult)
     SendMessage(&target, WM_USER + 1, 5, 0);
     ASSERT_EQ(target.received.size(), 1u) << "a sent message is not queued";
     EXPECT_EQ(SendMessage(nullptr, WM_USER + 7, 1, 1), 0);
-}
 
-TEST(SentMessages, RunOnTheCallingThread)
-{
     struct TWhere : TMessageTarget {
         void WndProc(TMessage&) override { thread = std::this_thread::get_id(); }
         std::thread::id thread;
-    } target;
+    } where;
     std::thread::id worker;
     std::thread t([&] {
         worker = std::this_thread::get_id();
-        SendMessage(&target, WM_USER, 0, 0);
+        SendMessage(&where, WM_USER, 0, 0);
     });
     t.join();
-    EXPECT_EQ(target.thread, worker);
+    EXPECT_EQ(where.thread, worker);
 }
 
 TEST(Windows, ExistWhileTheTargetLivesAndADestroyedOneTakesNoMessages)

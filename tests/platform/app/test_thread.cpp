@@ -1,9 +1,11 @@
 // Worker threads and the user-interface thread: Synchronize, WaitFor, OnTerminate,
 // FreeOnTerminate, the wake hook and the critical section.
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/app/vxMessages.h>
 #include <vxplan/platform/app/vxSync.h>
 #include <vxplan/platform/app/vxThread.h>
+#include <vxplan/platform/core/vxExceptions.h>
+
+#include "support/vxTestSupport.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -50,6 +53,12 @@ struct TTerminateListener : TObject {
     std::vector<bool> onMainThread;
 };
 
+void RunToEnd(TThread& thread)
+{
+    thread.Start();
+    thread.WaitFor();
+}
+
 }  // namespace
 
 TEST(ThreadIdentity, EveryThreadHasItsOwnStableId)
@@ -67,18 +76,10 @@ TEST(ThreadIdentity, EveryThreadHasItsOwnStableId)
         workerIsMain = IsMainThread();
     });
     const TThreadID announced = thread.ThreadID();
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_EQ(seen.load(), announced) << "the id is known before the thread runs";
     EXPECT_NE(announced, main);
     EXPECT_FALSE(workerIsMain.load());
-}
-
-TEST(Synchronize, RunsOnTheMainThreadAtOnceWhenCalledThere)
-{
-    bool ran = false;
-    Synchronize(TThreadMethod([&] { ran = true; }));
-    EXPECT_TRUE(ran);
 }
 
 TEST(Synchronize, SeveralWorkersEachRunTheirMethodsOnTheMainThread)
@@ -110,14 +111,9 @@ TEST(Synchronize, AnExceptionInTheMethodIsThrownAgainInTheWorker)
 {
     std::string caught;
     TLambdaThread thread([&](TLambdaThread& self) {
-        try {
-            self.Synchronize(TThreadMethod([] { throw EInvalidArgument("bad row"); }));
-        } catch (const EInvalidArgument& e) {
-            caught = e.what();
-        }
+        caught = ErrorText<EInvalidArgument>([&] { self.Synchronize(TThreadMethod([] { throw EInvalidArgument("bad row"); })); });
     });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_EQ(caught, "bad row");
 }
 
@@ -125,19 +121,17 @@ TEST(Synchronize, CheckSynchronizeOnAWorkerIsRefused)
 {
     std::string message;
     TLambdaThread thread([&](TLambdaThread&) {
-        try {
-            CheckSynchronize();
-        } catch (const EThread& e) {
-            message = e.what();
-        }
+        message = ErrorText<EThread>([&] { CheckSynchronize(); });
     });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     EXPECT_NE(message.find("main thread"), std::string::npos) << message;
 }
 
-TEST(Synchronize, CheckSynchronizeReportsWhetherAnythingRan)
+TEST(Synchronize, OnTheMainThreadRunsAtOnceAndCheckSynchronizeReportsWhetherAnythingRan)
 {
+    bool ranAtOnce = false;
+    Synchronize(TThreadMethod([&] { ranAtOnce = true; }));
+    EXPECT_TRUE(ranAtOnce);
     EXPECT_FALSE(CheckSynchronize());
     std::atomic<bool> done{false};
     int value = 0;
@@ -185,8 +179,7 @@ TEST(Synchronize, AnInstalledWakeHookIsCalledOnTheWorkerWithTheThread)
     }));
     int value = 0;
     TLambdaThread thread([&](TLambdaThread& self) { self.Synchronize(TThreadMethod([&] { value = 3; })); });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     SetWakeMainThread(nullptr);
     EXPECT_EQ(value, 3);
     EXPECT_EQ(woken.load(), &thread);
@@ -219,12 +212,7 @@ TEST(ThreadLifetime, StartingTwiceOrWaitingForAThreadNeverStartedIsAClearError)
 
     TLambdaThread thread([](TLambdaThread&) {});
     thread.Start();
-    try {
-        thread.Resume();
-        FAIL() << "a second start must throw";
-    } catch (const EThread& e) {
-        EXPECT_STREQ(e.what(), "Thread already started");
-    }
+    EXPECT_EQ(ErrorText<EThread>([&] { thread.Resume(); }), "Thread already started");
     thread.WaitFor();
 }
 
@@ -267,15 +255,13 @@ TEST(ThreadLifetime, DestroyingARunningThreadTerminatesAndWaits)
 TEST(ThreadLifetime, AnExceptionEscapingExecuteIsKept)
 {
     TLambdaThread thread([](TLambdaThread&) { throw EConvertError("not a date"); });
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     ASSERT_TRUE(thread.FatalException());
     EXPECT_EQ(thread.FatalExceptionMessage(), "not a date");
     EXPECT_THROW(std::rethrow_exception(thread.FatalException()), EConvertError);
 
     TLambdaThread clean([](TLambdaThread&) {});
-    clean.Start();
-    clean.WaitFor();
+    RunToEnd(clean);
     EXPECT_FALSE(clean.FatalException());
     EXPECT_EQ(clean.FatalExceptionMessage(), "");
 }
@@ -285,8 +271,7 @@ TEST(ThreadTermination, OnTerminateIsRaisedOnTheMainThreadWithTheThread)
     TTerminateListener listener;
     TLambdaThread thread([](TLambdaThread&) {});
     thread.SetOnTerminate(TNotifyEvent(&listener, &TTerminateListener::Handle));
-    thread.Start();
-    thread.WaitFor();
+    RunToEnd(thread);
     ASSERT_EQ(listener.senders.size(), 1u);
     EXPECT_EQ(listener.senders[0], &thread);
     EXPECT_TRUE(listener.onMainThread[0]);
@@ -372,11 +357,7 @@ TEST(CriticalSection, LeavingWithoutHoldingIsAClearError)
     section.Enter();
     std::string message;
     std::thread other([&] {
-        try {
-            section.Leave();
-        } catch (const EInvalidOperation& e) {
-            message = e.what();
-        }
+        message = ErrorText<EInvalidOperation>([&] { section.Leave(); });
     });
     other.join();
     EXPECT_EQ(message, "Critical section left by a thread that does not hold it");
@@ -432,20 +413,17 @@ TEST(ThreadLifetime, AThreadMadeRunningStartsWhenMessagesAreNextDelivered)
     EXPECT_THROW(thread.Start(), EThread);
 }
 
-TEST(ThreadLifetime, WaitForStartsAThreadMadeRunningThatHasNotStartedYet)
+TEST(ThreadLifetime, WaitForStartsAThreadMadeRunningThatHasNotStartedYetAndFreeingItFirstMeansItNeverRuns)
 {
     std::atomic<int> runs{0};
-    TRunningAtOnce thread(runs);
-    thread.WaitFor();
-    EXPECT_EQ(runs.load(), 1);
+    {
+        TRunningAtOnce thread(runs);
+        thread.WaitFor();
+        EXPECT_EQ(runs.load(), 1);
+        DeliverPostedMessages();
+        EXPECT_EQ(runs.load(), 1) << "the deferred start does not run it again";
+    }
+    { TRunningAtOnce freed(runs); }
     DeliverPostedMessages();
-    EXPECT_EQ(runs.load(), 1) << "the deferred start does not run it again";
-}
-
-TEST(ThreadLifetime, AThreadMadeRunningAndFreedBeforeItsStartNeverRuns)
-{
-    std::atomic<int> runs{0};
-    { TRunningAtOnce thread(runs); }
-    DeliverPostedMessages();
-    EXPECT_EQ(runs.load(), 0);
+    EXPECT_EQ(runs.load(), 1) << "a thread freed before its start never runs";
 }

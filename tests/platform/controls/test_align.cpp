@@ -2,6 +2,7 @@
 // client fill, realignment on resize and the panel's bevels.
 #include <vxplan/platform/controls/vxControls.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 // Qt's mouse, wheel and focus events arriving as messages and events.
 #include <vxplan/platform/controls/vxControls.h>
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -27,7 +29,15 @@ struct MouseRecord {
     TMouseButton button;
     TShiftState shift;
     int x, y;
+    bool operator==(const MouseRecord&) const = default;
 };
+
+// A press and release of the button at the same client point.
+void Click(QWidget* w, int x, int y, Qt::MouseButton button = Qt::LeftButton)
+{
+    SendMouse(w, QEvent::MouseButtonPress, x, y, button, button);
+    SendMouse(w, QEvent::MouseButtonRelease, x, y, button, Qt::NoButton);
+}
 
 // A panel that paints a red square at (2, 2, 6, 6) over its frame.
 class SquarePanel : public TPanel {
@@ -171,10 +181,8 @@ TEST(ControlPainting, PanelInAQtLayoutIsResizedAndPaintsThroughItsCanvas)
     EXPECT_GE(resizes, 1);
     const QImage img = panel->GrabImage();
     ASSERT_EQ(img.size(), QSize(40, 30));
-    EXPECT_EQ(PixelAt(img, 0, 0), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(img, 39, 29), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(img, 3, 3), clRed);
-    EXPECT_EQ(PixelAt(img, 6, 6), ColorToRGB(clBtnFace));
+    ExpectPixels(img, {{0, 0, ColorToRGB(clBtnHighlight)}, {39, 29, ColorToRGB(clBtnShadow)}, {3, 3, clRed},
+                       {6, 6, ColorToRGB(clBtnFace)}});
     // A grab of an up-to-date control does not paint again.
     const int paints = panel->paints;
     panel->GrabImage();
@@ -199,11 +207,8 @@ TEST(ControlPainting, GraphicChildPaintsAtItsPlaceClippedToItsBounds)
         box->Canvas().FillRect(Rect(0, 0, 1, 1));
     };
     const QImage img = panel.GrabImage();
-    EXPECT_EQ(PixelAt(img, 10, 5), clRed);
-    EXPECT_EQ(PixelAt(img, 13, 7), clBlue);
-    EXPECT_EQ(PixelAt(img, 14, 7), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, 10, 8), ColorToRGB(clBtnFace));
-    EXPECT_EQ(PixelAt(img, 9, 5), ColorToRGB(clBtnFace));
+    ExpectPixels(img, {{10, 5, clRed}, {13, 7, clBlue}, {14, 7, ColorToRGB(clBtnFace)}, {10, 8, ColorToRGB(clBtnFace)},
+                       {9, 5, ColorToRGB(clBtnFace)}});
 }
 
 TEST(ControlPainting, DisplayCanvasXorTwiceRestoresAndInvalidateErases)
@@ -251,12 +256,7 @@ TEST(ControlMouse, PressMoveReleaseReachTheEventsWithButtonShiftAndPosition)
     SendMouse(&p, QEvent::MouseButtonPress, 7, 9, Qt::LeftButton, Qt::LeftButton, Qt::ShiftModifier);
     SendMouse(&p, QEvent::MouseMove, 60, -3, Qt::NoButton, Qt::LeftButton);
     SendMouse(&p, QEvent::MouseButtonRelease, 60, -3, Qt::LeftButton, Qt::NoButton);
-    ASSERT_EQ(downs.size(), 1u);
-    EXPECT_EQ(downs[0].sender, &p);
-    EXPECT_EQ(downs[0].button, TMouseButton::mbLeft);
-    EXPECT_EQ(downs[0].shift, (TShiftState{ssShift, ssLeft}));
-    EXPECT_EQ(downs[0].x, 7);
-    EXPECT_EQ(downs[0].y, 9);
+    EXPECT_EQ(downs, (std::vector<MouseRecord>{{&p, TMouseButton::mbLeft, TShiftState{ssShift, ssLeft}, 7, 9}}));
     EXPECT_TRUE(capturedDuringPress);
     ASSERT_EQ(moves.size(), 1u);
     EXPECT_EQ(moves[0], Point(60, -3)) << "a captured pointer outside keeps its signed coordinates";
@@ -269,8 +269,7 @@ TEST(ControlMouse, PressMoveReleaseReachTheEventsWithButtonShiftAndPosition)
     EXPECT_EQ(downs.back().button, TMouseButton::mbRight);
     EXPECT_EQ(downs.back().shift, (TShiftState{ssCtrl, ssRight}));
     SendMouse(&p, QEvent::MouseButtonRelease, 3, 3, Qt::RightButton, Qt::NoButton);
-    SendMouse(&p, QEvent::MouseButtonPress, 3, 3, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(&p, QEvent::MouseButtonRelease, 3, 3, Qt::LeftButton, Qt::NoButton);
+    Click(&p, 3, 3);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -283,8 +282,7 @@ TEST(ControlMouse, DoubleClickRaisesDblClickAndADoublePressButOneClick)
     p.OnClick = [&](TObject*) { ++clicks; };
     p.OnDblClick = [&](TObject*) { ++dbl; };
     p.OnMouseDown = [&](TObject*, TMouseButton, TShiftState s, int, int) { downs.push_back(s); };
-    SendMouse(&p, QEvent::MouseButtonPress, 5, 5, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(&p, QEvent::MouseButtonRelease, 5, 5, Qt::LeftButton, Qt::NoButton);
+    Click(&p, 5, 5);
     SendMouse(&p, QEvent::MouseButtonDblClick, 5, 5, Qt::LeftButton, Qt::LeftButton);
     SendMouse(&p, QEvent::MouseButtonRelease, 5, 5, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(clicks, 1);
@@ -354,17 +352,15 @@ TEST(ControlMouse, GraphicChildUnderThePointerGetsThePressAndKeepsTheCapture)
     EXPECT_TRUE(panelEvents.empty());
     EXPECT_EQ(TControl::CaptureControl(), nullptr);
     SendMouse(&panel, QEvent::MouseMove, 70, 80, Qt::NoButton, Qt::NoButton);
-    SendMouse(&panel, QEvent::MouseButtonPress, 5, 5, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(&panel, QEvent::MouseButtonRelease, 5, 5, Qt::LeftButton, Qt::NoButton);
+    Click(&panel, 5, 5);
     EXPECT_EQ(panelEvents, (std::vector<TPoint>{{70, 80}, {5, 5}}));
     // A hidden graphic child is not hit.
     box->Hide();
-    SendMouse(&panel, QEvent::MouseButtonPress, 25, 32, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(&panel, QEvent::MouseButtonRelease, 25, 32, Qt::LeftButton, Qt::NoButton);
+    Click(&panel, 25, 32);
     EXPECT_EQ(panelEvents.back(), Point(25, 32));
 }
 
-TEST(ControlFocus, FocusInAndOutRaiseEnterAndExit)
+TEST(ControlFocus, FocusInAndOutRaiseEnterAndExitAndTheHintIsTheToolTip)
 {
     TPanel p;
     std::vector<int> seen;
@@ -377,6 +373,11 @@ TEST(ControlFocus, FocusInAndOutRaiseEnterAndExit)
     EXPECT_EQ(seen, (std::vector<int>{1, 2}));
     p.SetTabStop(true);
     EXPECT_EQ(p.focusPolicy(), Qt::TabFocus);
+    // The hint shows as the tool tip only while ShowHint is on.
+    p.SetHint("Drag to move");
+    EXPECT_TRUE(p.toolTip().isEmpty());
+    p.SetShowHint(true);
+    EXPECT_EQ(p.toolTip(), QString("Drag to move"));
 }
 
 TEST(ControlFocus, SetFocusMovesTheFocusBetweenControls)
@@ -401,21 +402,11 @@ TEST(ControlFocus, SetFocusMovesTheFocusBetweenControls)
     EXPECT_EQ(seen, (std::vector<std::string>{"a+", "a-", "b+"}));
 }
 
-TEST(ControlHints, HintShowsAsToolTipWhileShowHintIsOn)
-{
-    TPanel p;
-    p.SetHint("Drag to move");
-    EXPECT_TRUE(p.toolTip().isEmpty());
-    p.SetShowHint(true);
-    EXPECT_EQ(p.toolTip(), QString("Drag to move"));
-}
-
 TEST(ControlMessages, WndProcOverrideSeesInputSizePaintAndPostedMessages)
 {
     RecordingControl c;
     c.SetBounds(0, 0, 20, 20);
-    SendMouse(&c, QEvent::MouseButtonPress, 1, 1, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(&c, QEvent::MouseButtonRelease, 1, 1, Qt::LeftButton, Qt::NoButton);
+    Click(&c, 1, 1);
     c.SetWidth(30);
     c.GrabImage();
     ASSERT_TRUE(PostMessage(c.Handle(), WM_USER + 7, 1, 2));

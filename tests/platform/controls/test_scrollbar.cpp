@@ -1,8 +1,8 @@
 // The scroll bar control: range and page rules, user actions through OnScroll, and the edit box
 // passing keys to its events first.
 #include <vxplan/platform/controls/vxEdit.h>
-#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/controls/vxScrollBar.h>
+#include <vxplan/platform/core/vxExceptions.h>
 
 #include <QApplication>
 #include <QKeyEvent>

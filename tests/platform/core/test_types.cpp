@@ -1,47 +1,34 @@
 // The core value types: rounding, rectangles, colours, method pointers, components and sets.
-#include <vxplan/platform/graphics/vxColor.h>
 #include <vxplan/platform/core/vxComponent.h>
 #include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/core/vxSet.h>
 #include <vxplan/platform/core/vxTypes.h>
+#include <vxplan/platform/graphics/vxColor.h>
 
 #include <QGuiApplication>
 #include <QPalette>
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <stdexcept>
 
 using namespace vxplan;
 
-TEST(Rounding, HalvesGoToTheEvenNeighbour)
+TEST(Rounding, HalvesGoToTheEvenNeighbourBeyondTheIntRangeValuesSaturateAndMulDivRoundsHalvesAwayFromZero)
 {
-    EXPECT_EQ(Round(0.5), 0);
-    EXPECT_EQ(Round(1.5), 2);
-    EXPECT_EQ(Round(2.5), 2);
-    EXPECT_EQ(Round(-0.5), 0);
-    EXPECT_EQ(Round(-1.5), -2);
-    EXPECT_EQ(Round(2.4999), 2);
-    EXPECT_EQ(Round(-2.6), -3);
+    for (auto [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {2.4999, 2}, {-2.6, -3}})
+        EXPECT_EQ(Round(x), rounded) << x;
     EXPECT_EQ(Trunc(-2.9), -2);
     EXPECT_EQ(Trunc(2.9), 2);
-}
-
-TEST(Rounding, ValuesBeyondTheIntRangeSaturate)
-{
     EXPECT_EQ(Round(1e12), INT_MAX);
     EXPECT_EQ(Round(-1e12), INT_MIN);
     EXPECT_EQ(Round(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(Round64(1e12), 1000000000000LL);
-}
-
-TEST(Rounding, MulDivRoundsHalvesAwayFromZero)
-{
-    EXPECT_EQ(MulDiv(8, 96, 72), 11);   // 10.67
-    EXPECT_EQ(MulDiv(3, 1, 2), 2);      // 1.5
-    EXPECT_EQ(MulDiv(-3, 1, 2), -2);
-    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    // 10.67, 1.5, -1.5 and a division by zero.
+    for (auto [a, b, c, r] : {std::array{8, 96, 72, 11}, {3, 1, 2, 2}, {-3, 1, 2, -2}, {1, 1, 0, -1}})
+        EXPECT_EQ(MulDiv(a, b, c), r) << a << " * " << b << " / " << c;
 }
 
 TEST(Rectangles, RightAndBottomAreOutside)

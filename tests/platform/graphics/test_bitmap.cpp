@@ -1,6 +1,7 @@
 // The off-screen bitmap: resizing, its canvas, files and errors.
-#include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxBitmap.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QTemporaryDir>
@@ -11,6 +12,7 @@ namespace vxplan {
 namespace {
 
 using test::CountPixels;
+using test::ErrorText;
 using test::PixelAt;
 
 TEST(Bitmap, NewBitmapIsEmptyThenWhite)
@@ -72,12 +74,8 @@ TEST(Bitmap, FileErrorsAreClearAndLoseNothing)
     EXPECT_THROW(bitmap.SaveToFile(dir.filePath("no/such/dir/x.png").toStdString()), EInvalidOperation);
     TBitmap empty;
     EXPECT_THROW(empty.SaveToFile(dir.filePath("e.png").toStdString()), EInvalidOperation);
-    try {
-        bitmap.LoadFromFile("/nonexistent/file.png");
-        FAIL() << "a missing file went unnoticed";
-    } catch (const EConvertError& e) {
-        EXPECT_NE(e.Message().find("/nonexistent/file.png"), std::string::npos);
-    }
+    const std::string missing = ErrorText<EConvertError>([&] { bitmap.LoadFromFile("/nonexistent/file.png"); });
+    EXPECT_NE(missing.find("/nonexistent/file.png"), std::string::npos) << missing;
 }
 
 TEST(Bitmap, AssignCopiesPixelsAndTransparency)

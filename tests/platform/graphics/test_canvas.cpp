@@ -1,8 +1,9 @@
 // Canvas shapes on images: exact bounds, clear pens and brushes, hatches, focus rectangles,
 // polygons, and viewport and clip honoured by every drawing call.
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
-#include <vxplan/platform/core/vxExceptions.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@ namespace vxplan {
 namespace {
 
 using test::CountPixels;
+using test::ExpectPixels;
 using test::PixelAt;
 
 struct CanvasTest : ::testing::Test {
@@ -30,10 +32,7 @@ TEST_F(CanvasTest, RectangleBorderOnTheOuterRingFillInside)
 {
     canvas.Brush().SetColor(clRed);
     canvas.Rectangle(2, 3, 8, 7);
-    EXPECT_EQ(PixelAt(image, 2, 3), clBlack);
-    EXPECT_EQ(PixelAt(image, 7, 6), clBlack);
-    EXPECT_EQ(PixelAt(image, 8, 6), clWhite);
-    EXPECT_EQ(PixelAt(image, 7, 7), clWhite);
+    ExpectPixels(image, {{2, 3, clBlack}, {7, 6, clBlack}, {8, 6, clWhite}, {7, 7, clWhite}});
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 32, 32), 2 * 6 + 2 * 2);
     EXPECT_EQ(CountPixels(image, clRed, 3, 4, 7, 6), 8);
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 8);
@@ -45,8 +44,7 @@ TEST_F(CanvasTest, ClearPenFillsOneLessClearBrushLeavesInside)
     canvas.Brush().SetColor(clBlue);
     canvas.Rectangle(2, 2, 6, 6);
     EXPECT_EQ(CountPixels(image, clBlue, 0, 0, 32, 32), 9);
-    EXPECT_EQ(PixelAt(image, 4, 4), clBlue);
-    EXPECT_EQ(PixelAt(image, 5, 5), clWhite);
+    ExpectPixels(image, {{4, 4, clBlue}, {5, 5, clWhite}});
 
     canvas.Pen().SetStyle(TPenStyle::psSolid);
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
@@ -73,14 +71,12 @@ TEST_F(CanvasTest, FillRectAndFrameRectCoverExactBounds)
     canvas.Brush().SetColor(clGreen);
     canvas.FillRect(Rect(1, 1, 5, 4));
     EXPECT_EQ(CountPixels(image, clGreen, 0, 0, 32, 32), 12);
-    EXPECT_EQ(PixelAt(image, 4, 3), clGreen);
-    EXPECT_EQ(PixelAt(image, 5, 3), clWhite);
+    ExpectPixels(image, {{4, 3, clGreen}, {5, 3, clWhite}});
 
     canvas.Brush().SetColor(clNavy);
     canvas.FrameRect(Rect(10, 10, 16, 14));
     EXPECT_EQ(CountPixels(image, clNavy, 0, 0, 32, 32), 2 * 6 + 2 * 2);
-    EXPECT_EQ(PixelAt(image, 15, 13), clNavy);
-    EXPECT_EQ(PixelAt(image, 12, 12), clWhite);
+    ExpectPixels(image, {{15, 13, clNavy}, {12, 12, clWhite}});
     canvas.FrameRect(Rect(20, 20, 20, 25));  // empty: nothing
     EXPECT_EQ(CountPixels(image, clNavy, 0, 0, 32, 32), 16);
 }
@@ -91,8 +87,7 @@ TEST_F(CanvasTest, DrawFocusRectDotsEveryOtherPixelAndTwiceRestores)
     canvas.DrawFocusRect(Rect(4, 4, 12, 9));
     EXPECT_EQ(PixelAt(image, 5, 4), clBlack);  // odd pixels xor with the brush (white)
     EXPECT_EQ(PixelAt(image, 4, 4), clWhite);  // even ones with the text colour (black)
-    EXPECT_EQ(PixelAt(image, 6, 4), clWhite);
-    EXPECT_EQ(PixelAt(image, 4, 5), clBlack);
+    ExpectPixels(image, {{6, 4, clWhite}, {4, 5, clBlack}});
     EXPECT_EQ(PixelAt(image, 7, 7), clWhite);  // inside untouched
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 32, 32), 11);
     canvas.DrawFocusRect(Rect(4, 4, 12, 9));
@@ -116,8 +111,7 @@ TEST_F(CanvasTest, HatchesAreAlignedToTheDeviceOriginAndDiagonalsRunTheirWay)
     canvas.Brush().SetStyle(TBrushStyle::bsBDiagonal);
     canvas.FillRect(Rect(8, 0, 16, 8));
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(PixelAt(image, i, i), clBlack);
-        EXPECT_EQ(PixelAt(image, 8 + 7 - i, i), clBlack);
+        ExpectPixels(image, {{i, i, clBlack}, {8 + 7 - i, i, clBlack}});
     }
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 16, 8), 16);
 }
@@ -148,8 +142,7 @@ TEST_F(CanvasTest, PatternBitmapBrushTilesFromTheDeviceOrigin)
     canvas.FillRect(Rect(3, 3, 7, 7));
     EXPECT_EQ(PixelAt(image, 3, 3), clRed);  // pattern pixel (1, 1)
     EXPECT_EQ(PixelAt(image, 4, 4), clRed);  // pattern pixel (0, 0)
-    EXPECT_EQ(PixelAt(image, 3, 4), clWhite);
-    EXPECT_EQ(PixelAt(image, 4, 3), clWhite);
+    ExpectPixels(image, {{3, 4, clWhite}, {4, 3, clWhite}});
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 8);
 }
 
@@ -166,8 +159,7 @@ TEST_F(CanvasTest, PolygonFillsInsideWithAlternateFillAndOutlinesEveryVertex)
     canvas.Pen().SetStyle(TPenStyle::psClear);
     // A square drawn twice around its middle: the inner ring is crossed twice and stays empty.
     canvas.Polygon({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {0, 0}, {5, 5}, {15, 5}, {15, 15}, {5, 15}, {5, 5}});
-    EXPECT_EQ(PixelAt(image, 2, 2), clRed);
-    EXPECT_EQ(PixelAt(image, 10, 10), clWhite);
+    ExpectPixels(image, {{2, 2, clRed}, {10, 10, clWhite}});
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 400 - 100);
 }
 
@@ -180,11 +172,9 @@ TEST_F(CanvasTest, PolylineLeavesOutTheLastPointAndCarriesADottedPatternAroundCo
     image.fill(Qt::white);
     canvas.Pen().SetStyle(TPenStyle::psDot);
     canvas.Polyline({{0, 0}, {4, 0}, {4, 4}});
-    EXPECT_EQ(PixelAt(image, 2, 0), clBlack);
-    EXPECT_EQ(PixelAt(image, 3, 0), clWhite);
+    ExpectPixels(image, {{2, 0, clBlack}, {3, 0, clWhite}});
     EXPECT_EQ(PixelAt(image, 4, 0), clWhite);  // positions 4 and 5 of the pattern: off
-    EXPECT_EQ(PixelAt(image, 4, 1), clWhite);
-    EXPECT_EQ(PixelAt(image, 4, 2), clBlack);
+    ExpectPixels(image, {{4, 1, clWhite}, {4, 2, clBlack}});
 }
 
 TEST_F(CanvasTest, EllipseStaysInsideItsRectangle)
@@ -243,8 +233,7 @@ TEST_F(CanvasTest, DrawLeavesTransparentPixelsAlone)
     sprite.SetTransparent(true);  // bottom-left pixel (white) is the key
     image.fill(Qt::black);
     canvas.Draw(5, 5, sprite);
-    EXPECT_EQ(PixelAt(image, 6, 6), clLime);
-    EXPECT_EQ(PixelAt(image, 5, 6), clBlack);
+    ExpectPixels(image, {{6, 6, clLime}, {5, 6, clBlack}});
     EXPECT_EQ(CountPixels(image, clLime, 0, 0, 32, 32), 3);
     sprite.SetTransparent(false);
     canvas.StretchDraw(Rect(10, 10, 16, 16), sprite);
@@ -259,8 +248,7 @@ TEST_F(CanvasTest, CopyRectUsesTheCopyMode)
     image.fill(QColor(0x0F, 0x0F, 0x0F));
     canvas.SetCopyMode(SRCINVERT);
     canvas.CopyRect(Rect(0, 0, 4, 4), other.Canvas(), Rect(0, 0, 4, 4));
-    EXPECT_EQ(PixelAt(image, 3, 3), clWhite);
-    EXPECT_EQ(PixelAt(image, 4, 4), RGB(0x0F, 0x0F, 0x0F));
+    ExpectPixels(image, {{3, 3, clWhite}, {4, 4, RGB(0x0F, 0x0F, 0x0F)}});
 }
 
 TEST(VectorCanvas, PainterPathKeepsBoundsViewportAndClip)
@@ -282,20 +270,25 @@ TEST(VectorCanvas, PainterPathKeepsBoundsViewportAndClip)
     DeleteObject(clip);
     canvas.FillRect(Rect(0, 10, 30, 12));
     dc.EndPainter();
-    EXPECT_EQ(PixelAt(image, 2, 2), clBlack);
-    EXPECT_EQ(PixelAt(image, 7, 6), clBlack);
-    EXPECT_EQ(PixelAt(image, 8, 6), clWhite);
+    ExpectPixels(image, {{2, 2, clBlack}, {7, 6, clBlack}, {8, 6, clWhite}});
     EXPECT_EQ(CountPixels(image, clRed, 0, 0, 32, 32), 4 * 3);
     EXPECT_EQ(CountPixels(image, clBlue, 12, 2, 14, 4), 4);
     EXPECT_EQ(CountPixels(image, clBlue, 0, 12, 32, 14), 8);
     EXPECT_EQ(CountPixels(image, clBlue, 20, 12, 24, 14), 8);
 }
 
-TEST(Canvas, UnboundCanvasRefusesToDraw)
+TEST(Canvas, UnboundCanvasRefusesToDrawAndBrushColourMakesAClearBrushSolid)
 {
     TCanvas canvas;
     EXPECT_THROW(canvas.LineTo(1, 1), EInvalidOperation);
     EXPECT_THROW(canvas.FillRect(Rect(0, 0, 1, 1)), EInvalidOperation);
+    TBrush brush;
+    brush.SetStyle(TBrushStyle::bsClear);
+    brush.SetColor(clRed);
+    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsSolid);
+    brush.SetStyle(TBrushStyle::bsCross);
+    brush.SetColor(clBlue);
+    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsCross);
 }
 
 TEST(Canvas, ChangeEventsSurroundEachDrawingCall)
@@ -315,17 +308,6 @@ TEST(Canvas, ChangeEventsSurroundEachDrawingCall)
     canvas.Pen().SetWidth(0);
     EXPECT_EQ(canvas.Pen().GetWidth(), 1);
     EXPECT_EQ(penChanges, 1);
-}
-
-TEST(Canvas, BrushColourMakesAClearBrushSolid)
-{
-    TBrush brush;
-    brush.SetStyle(TBrushStyle::bsClear);
-    brush.SetColor(clRed);
-    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsSolid);
-    brush.SetStyle(TBrushStyle::bsCross);
-    brush.SetColor(clBlue);
-    EXPECT_EQ(brush.GetStyle(), TBrushStyle::bsCross);
 }
 
 }  // namespace

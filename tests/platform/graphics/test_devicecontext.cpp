@@ -1,6 +1,7 @@
 // Device context state (capabilities, viewport, clip regions) and the blits.
-#include <vxplan/platform/graphics/vxDeviceContext.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDeviceContext.h>
+
 #include "support/vxTestSupport.h"
 
 #include <QPdfWriter>
@@ -12,21 +13,17 @@ namespace vxplan {
 namespace {
 
 using test::CountPixels;
+using test::ExpectPixels;
 using test::PixelAt;
 
 TEST(DeviceCaps, ImageContextsReportAScreen)
 {
     QImage image(200, 100, QImage::Format_RGB32);
     TDeviceContext dc(&image);
-    EXPECT_EQ(GetDeviceCaps(&dc, LOGPIXELSX), 96);
-    EXPECT_EQ(GetDeviceCaps(&dc, LOGPIXELSY), 96);
-    EXPECT_EQ(GetDeviceCaps(&dc, HORZRES), 200);
-    EXPECT_EQ(GetDeviceCaps(&dc, VERTRES), 100);
-    EXPECT_EQ(GetDeviceCaps(&dc, HORZSIZE), 53);  // 200 px at 96 dpi = 52.9 mm
-    EXPECT_EQ(GetDeviceCaps(&dc, VERTSIZE), 26);
-    EXPECT_EQ(GetDeviceCaps(&dc, TECHNOLOGY), DT_RASDISPLAY);
-    EXPECT_EQ(GetDeviceCaps(&dc, BITSPIXEL), 32);
-    EXPECT_EQ(GetDeviceCaps(&dc, PHYSICALWIDTH), 0);
+    // 200 pixels at 96 dpi are 52.9 mm.
+    for (auto [cap, value] : {std::pair{LOGPIXELSX, 96}, {LOGPIXELSY, 96}, {HORZRES, 200}, {VERTRES, 100}, {HORZSIZE, 53},
+                              {VERTSIZE, 26}, {TECHNOLOGY, DT_RASDISPLAY}, {BITSPIXEL, 32}, {PHYSICALWIDTH, 0}})
+        EXPECT_EQ(GetDeviceCaps(&dc, cap), value) << "capability " << cap;
     EXPECT_EQ(GetDeviceCaps(nullptr, HORZRES), 0);
 }
 
@@ -76,10 +73,7 @@ TEST(ViewportAndClip, PainterDrawingFollowsBoth)
     DeleteObject(clip);
     SetViewportOrgEx(&dc, 4, 4, nullptr);  // the clip stays where it was in device units
     dc.Painter().fillRect(QRect(0, 0, 10, 10), Qt::black);
-    EXPECT_EQ(PixelAt(image, 4, 4), clBlack);
-    EXPECT_EQ(PixelAt(image, 7, 7), clBlack);
-    EXPECT_EQ(PixelAt(image, 8, 8), clWhite);
-    EXPECT_EQ(PixelAt(image, 3, 3), clWhite);
+    ExpectPixels(image, {{4, 4, clBlack}, {7, 7, clBlack}, {8, 8, clWhite}, {3, 3, clWhite}});
     EXPECT_EQ(CountPixels(image, clBlack, 0, 0, 20, 20), 16);
 }
 
@@ -157,9 +151,7 @@ TEST(PatBlt, InvertsFillsAndRejectsUnknownOperations)
     image.fill(QColor(0x10, 0x20, 0x30));
     TDeviceContext dc(&image);
     EXPECT_TRUE(PatBlt(&dc, 2, 2, 3, 2, DSTINVERT));
-    EXPECT_EQ(PixelAt(image, 2, 2), RGB(0xEF, 0xDF, 0xCF));
-    EXPECT_EQ(PixelAt(image, 4, 3), RGB(0xEF, 0xDF, 0xCF));
-    EXPECT_EQ(PixelAt(image, 5, 3), RGB(0x10, 0x20, 0x30));
+    ExpectPixels(image, {{2, 2, RGB(0xEF, 0xDF, 0xCF)}, {4, 3, RGB(0xEF, 0xDF, 0xCF)}, {5, 3, RGB(0x10, 0x20, 0x30)}});
     PatBlt(&dc, 2, 2, 3, 2, DSTINVERT);
     EXPECT_EQ(CountPixels(image, RGB(0x10, 0x20, 0x30), 0, 0, 10, 10), 100);
 
@@ -167,12 +159,10 @@ TEST(PatBlt, InvertsFillsAndRejectsUnknownOperations)
     PatBlt(&dc, 0, 0, 1, 1, PATINVERT);
     EXPECT_EQ(PixelAt(image, 0, 0), RGB(0xEF, 0x20, 0x30));
     PatBlt(&dc, 5, 5, -2, -2, PATCOPY);  // negative sizes reach back from (5, 5)
-    EXPECT_EQ(PixelAt(image, 3, 3), clRed);
-    EXPECT_EQ(PixelAt(image, 5, 5), RGB(0x10, 0x20, 0x30));
+    ExpectPixels(image, {{3, 3, clRed}, {5, 5, RGB(0x10, 0x20, 0x30)}});
     PatBlt(&dc, 9, 0, 1, 1, BLACKNESS);
     PatBlt(&dc, 9, 1, 1, 1, WHITENESS);
-    EXPECT_EQ(PixelAt(image, 9, 0), clBlack);
-    EXPECT_EQ(PixelAt(image, 9, 1), clWhite);
+    ExpectPixels(image, {{9, 0, clBlack}, {9, 1, clWhite}});
     EXPECT_THROW(PatBlt(&dc, 0, 0, 1, 1, 0x12345678), EInvalidArgument);
     EXPECT_EQ(PixelAt(image, 0, 0), RGB(0xEF, 0x20, 0x30));
 }
@@ -212,19 +202,16 @@ TEST_F(Blit, HonoursBothViewportsAndTheDestinationClip)
     SetViewportOrgEx(&dst, 2, 2, nullptr);
     IntersectClipRect(&dst, 0, 0, 1, 8);
     BitBlt(&dst, 0, 0, 2, 2, &src, 1, 0, SRCCOPY);
-    EXPECT_EQ(PixelAt(dstImage, 2, 2), RGB(1, 2, 3));
-    EXPECT_EQ(PixelAt(dstImage, 2, 3), RGB(0xF0, 0x0F, 0x55));
+    ExpectPixels(dstImage, {{2, 2, RGB(1, 2, 3)}, {2, 3, RGB(0xF0, 0x0F, 0x55)}});
     EXPECT_EQ(PixelAt(dstImage, 3, 2), RGB(0x33, 0x33, 0x33));  // clipped
 }
 
 TEST_F(Blit, StretchDoublesAndMirrors)
 {
     StretchBlt(&dst, 0, 0, 8, 8, &src, 0, 0, 4, 4, SRCCOPY);
-    EXPECT_EQ(PixelAt(dstImage, 1, 1), RGB(1, 2, 3));
-    EXPECT_EQ(PixelAt(dstImage, 2, 1), RGB(0xF0, 0x0F, 0x55));
+    ExpectPixels(dstImage, {{1, 1, RGB(1, 2, 3)}, {2, 1, RGB(0xF0, 0x0F, 0x55)}});
     StretchBlt(&dst, 3, 0, -4, 4, &src, 0, 0, 4, 4, SRCCOPY);  // mirrored into x = -1..2
-    EXPECT_EQ(PixelAt(dstImage, 2, 0), RGB(1, 2, 3));
-    EXPECT_EQ(PixelAt(dstImage, 1, 0), RGB(0xF0, 0x0F, 0x55));
+    ExpectPixels(dstImage, {{2, 0, RGB(1, 2, 3)}, {1, 0, RGB(0xF0, 0x0F, 0x55)}});
 }
 
 TEST_F(Blit, OverlappingCopyWithinOneImageScrolls)

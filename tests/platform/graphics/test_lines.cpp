@@ -1,6 +1,7 @@
 // One-pixel lines on images: which pixels LineTo lights, the styled pens and the pen modes.
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 #include <vxplan/platform/graphics/vxLineRaster_p.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 namespace vxplan {
 namespace {
 
+using test::ExpectPixels;
 using test::PixelAt;
 
 struct Surface {
@@ -43,11 +45,8 @@ TEST(LineTo, KnownSampleLinesLightThePlatformsPixels)
 
     Surface t;
     t.Line(20, 20, 12, 14);  // exact half-way rows at x = 18 and x = 14 round toward the end
-    EXPECT_EQ(PixelAt(t.image, 18, 18), clBlack);
-    EXPECT_EQ(PixelAt(t.image, 18, 19), clWhite);
-    EXPECT_EQ(PixelAt(t.image, 14, 15), clBlack);
-    EXPECT_EQ(PixelAt(t.image, 14, 16), clWhite);
-    EXPECT_EQ(PixelAt(t.image, 12, 14), clWhite);
+    ExpectPixels(t.image, {{18, 18, clBlack}, {18, 19, clWhite}, {14, 15, clBlack}, {14, 16, clWhite},
+                           {12, 14, clWhite}});
     EXPECT_EQ(t.Black().size(), 8u);
 }
 
@@ -160,22 +159,13 @@ TEST(PenModes, AllSixteenModesWorkBitwise)
         return image.pixel(1, 0) & 0xFFFFFFu;
     };
     const uint32_t m = 0xFFFFFF;
-    EXPECT_EQ(run(TPenMode::pmBlack), 0u);
-    EXPECT_EQ(run(TPenMode::pmWhite), m);
-    EXPECT_EQ(run(TPenMode::pmNop), d);
-    EXPECT_EQ(run(TPenMode::pmNot), ~d & m);
-    EXPECT_EQ(run(TPenMode::pmCopy), p);
-    EXPECT_EQ(run(TPenMode::pmNotCopy), ~p & m);
-    EXPECT_EQ(run(TPenMode::pmMergePenNot), (p | ~d) & m);
-    EXPECT_EQ(run(TPenMode::pmMaskPenNot), p & ~d & m);
-    EXPECT_EQ(run(TPenMode::pmMergeNotPen), (~p | d) & m);
-    EXPECT_EQ(run(TPenMode::pmMaskNotPen), ~p & d & m);
-    EXPECT_EQ(run(TPenMode::pmMerge), p | d);
-    EXPECT_EQ(run(TPenMode::pmNotMerge), ~(p | d) & m);
-    EXPECT_EQ(run(TPenMode::pmMask), p & d);
-    EXPECT_EQ(run(TPenMode::pmNotMask), ~(p & d) & m);
-    EXPECT_EQ(run(TPenMode::pmXor), p ^ d);
-    EXPECT_EQ(run(TPenMode::pmNotXor), ~(p ^ d) & m);
+    using M = TPenMode;
+    const std::pair<TPenMode, uint32_t> modes[] = {
+        {M::pmBlack, 0u}, {M::pmWhite, m}, {M::pmNop, d}, {M::pmNot, ~d & m}, {M::pmCopy, p}, {M::pmNotCopy, ~p & m},
+        {M::pmMergePenNot, (p | ~d) & m}, {M::pmMaskPenNot, p & ~d & m}, {M::pmMergeNotPen, (~p | d) & m},
+        {M::pmMaskNotPen, ~p & d & m}, {M::pmMerge, p | d}, {M::pmNotMerge, ~(p | d) & m}, {M::pmMask, p & d},
+        {M::pmNotMask, ~(p & d) & m}, {M::pmXor, p ^ d}, {M::pmNotXor, ~(p ^ d) & m}};
+    for (auto [mode, expected] : modes) EXPECT_EQ(run(mode), expected) << "mode " << static_cast<int>(mode);
 }
 
 // The on/off pattern of a 60-pixel horizontal line as a string of '#' and '.'.
@@ -216,16 +206,12 @@ TEST(StyledPens, PatternRunsAlongTheWalkAndEachLineToStartsItAfresh)
     dc.Pen.Style = TPenStyle::psDot;
     MoveToEx(&dc, 20, 5, nullptr);
     LineTo(&dc, 8, 5);  // right to left: the first three pixels from x = 20 are on
-    EXPECT_EQ(PixelAt(image, 20, 5), clBlack);
-    EXPECT_EQ(PixelAt(image, 18, 5), clBlack);
-    EXPECT_EQ(PixelAt(image, 17, 5), clWhite);
-    EXPECT_EQ(PixelAt(image, 14, 5), clBlack);
+    ExpectPixels(image, {{20, 5, clBlack}, {18, 5, clBlack}, {17, 5, clWhite}, {14, 5, clBlack}});
 
     MoveToEx(&dc, 0, 20, nullptr);
     LineTo(&dc, 4, 20);  // ###. then, afresh, ### downwards
     LineTo(&dc, 4, 24);
-    EXPECT_EQ(PixelAt(image, 3, 20), clWhite);
-    EXPECT_EQ(PixelAt(image, 4, 20), clBlack);
+    ExpectPixels(image, {{3, 20, clWhite}, {4, 20, clBlack}});
 }
 
 TEST(WidePens, InvertingWideLineTwiceRestores)
@@ -239,9 +225,8 @@ TEST(WidePens, InvertingWideLineTwiceRestores)
     dc.Pen.Style = TPenStyle::psDot;  // wide pens draw solid
     MoveToEx(&dc, 10, 0, nullptr);
     LineTo(&dc, 10, 29);
-    EXPECT_EQ(PixelAt(image, 10, 15), RGB(0xDF, 0xBF, 0x9F));
-    EXPECT_EQ(PixelAt(image, 10, 16), RGB(0xDF, 0xBF, 0x9F));
-    EXPECT_EQ(PixelAt(image, 20, 15), RGB(0x20, 0x40, 0x60));
+    ExpectPixels(image, {{10, 15, RGB(0xDF, 0xBF, 0x9F)}, {10, 16, RGB(0xDF, 0xBF, 0x9F)},
+                         {20, 15, RGB(0x20, 0x40, 0x60)}});
     MoveToEx(&dc, 10, 0, nullptr);
     LineTo(&dc, 10, 29);
     dc.EndPainter();

@@ -3,6 +3,7 @@
 // pages.
 #include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/graphics/vxPrinter.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,13 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <functional>
+
 namespace vxplan {
 namespace {
 
+using test::ErrorText;
+using test::ExpectPixels;
 using test::PixelAt;
 
 QString RunTool(const QString& program, const QStringList& args)
@@ -51,30 +56,25 @@ QImage Render(const QString& pdf, int dpi, const QString& dir)
     return QImage(dir + "/page.png").convertToFormat(QImage::Format_RGB32);
 }
 
-template <class F>
-std::string ErrorOf(F&& f)
-{
-    try {
-        f();
-    } catch (const EPrinter& e) {
-        return e.Message();
-    }
-    return "(no EPrinter)";
-}
-
 class PrinterTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    TPrinter printer;
     QString File(const char* name) const { return dir.path() + "/" + name; }
+    // Starts a document into the named file of the test's folder and gives its path.
+    QString Begin(const char* name)
+    {
+        const QString pdf = File(name);
+        printer.SetFileName(pdf.toStdString());
+        printer.BeginDoc();
+        return pdf;
+    }
 };
 
 TEST_F(PrinterTest, TwoPagesWithTheirTextPageSizeAndTitle)
 {
-    const QString pdf = File("two.pdf");
-    TPrinter printer;
-    printer.SetFileName(pdf.toStdString());
     printer.SetTitle("Plan");
-    printer.BeginDoc();
+    const QString pdf = Begin("two.pdf");
     EXPECT_TRUE(printer.Printing());
     EXPECT_EQ(printer.PageNumber(), 1);
     TCanvas& canvas = printer.Canvas();
@@ -98,33 +98,24 @@ TEST_F(PrinterTest, TwoPagesWithTheirTextPageSizeAndTitle)
 
 TEST_F(PrinterTest, ContextReportsResolutionAndPageGeometry)
 {
-    TPrinter printer;
     EXPECT_EQ(printer.GetResolution(), 300);
     // A4 is 595 x 842 points to Qt, so 2479 x 3508 pixels at 300 dpi.
     EXPECT_EQ(printer.PageWidth(), 2479) << "known before printing";
     EXPECT_EQ(printer.PageHeight(), 3508);
-    printer.SetFileName(File("caps.pdf").toStdString());
-    printer.BeginDoc();
+    Begin("caps.pdf");
     HDC dc = printer.Handle();
     ASSERT_NE(dc, nullptr);
     EXPECT_EQ(dc->Kind(), TDeviceContext::TKind::Pdf);
-    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSX), 300);
-    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 300);
-    EXPECT_EQ(GetDeviceCaps(dc, HORZRES), 2479);
-    EXPECT_EQ(GetDeviceCaps(dc, VERTRES), 3508);
-    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALWIDTH), 2479);
-    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALHEIGHT), 3508);
-    EXPECT_EQ(GetDeviceCaps(dc, PHYSICALOFFSETX), 0);
-    EXPECT_EQ(GetDeviceCaps(dc, TECHNOLOGY), DT_RASPRINTER);
+    for (auto [cap, value] : {std::pair{LOGPIXELSX, 300}, {LOGPIXELSY, 300}, {HORZRES, 2479}, {VERTRES, 3508},
+                              {PHYSICALWIDTH, 2479}, {PHYSICALHEIGHT, 3508}, {PHYSICALOFFSETX, 0}, {TECHNOLOGY, DT_RASPRINTER}})
+        EXPECT_EQ(GetDeviceCaps(dc, cap), value) << "capability " << cap;
     printer.EndDoc();
     EXPECT_EQ(printer.Handle(), nullptr);
 
     printer.SetResolution(150);
     printer.SetOrientation(TPrinterOrientation::poLandscape);
     printer.SetPageSize(QPageSize::A5);
-    const QString pdf = File("landscape.pdf");
-    printer.SetFileName(pdf.toStdString());
-    printer.BeginDoc();
+    const QString pdf = Begin("landscape.pdf");
     EXPECT_EQ(printer.PageWidth(), 1240) << "A5 landscape at 150 dpi";
     EXPECT_EQ(printer.PageHeight(), 875);
     printer.EndDoc();
@@ -133,10 +124,7 @@ TEST_F(PrinterTest, ContextReportsResolutionAndPageGeometry)
 
 TEST_F(PrinterTest, FontPixelsAreDevicePixelsOfThePage)
 {
-    const QString pdf = File("font.pdf");
-    TPrinter printer;
-    printer.SetFileName(pdf.toStdString());
-    printer.BeginDoc();
+    const QString pdf = Begin("font.pdf");
     TCanvas& canvas = printer.Canvas();
     canvas.Font().SetHeight(-100);
     canvas.TextOut(300, 600, "Measured");
@@ -153,10 +141,7 @@ TEST_F(PrinterTest, FontPixelsAreDevicePixelsOfThePage)
 
 TEST_F(PrinterTest, ViewportAndClipOnThePrinterContext)
 {
-    const QString pdf = File("viewport.pdf");
-    TPrinter printer;
-    printer.SetFileName(pdf.toStdString());
-    printer.BeginDoc();
+    const QString pdf = Begin("viewport.pdf");
     HDC dc = printer.Handle();
     TCanvas& canvas = printer.Canvas();
     canvas.Font().SetHeight(-60);
@@ -190,27 +175,24 @@ TEST_F(PrinterTest, ViewportAndClipOnThePrinterContext)
 
 TEST_F(PrinterTest, ErrorTexts)
 {
-    TPrinter printer;
-    EXPECT_EQ(ErrorOf([&] { printer.NewPage(); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.EndDoc(); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.Abort(); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.Canvas().TextOut(0, 0, "x"); }), "Printer is not printing");
-    EXPECT_EQ(ErrorOf([&] { printer.Canvas().Rectangle(0, 0, 9, 9); }), "Printer is not printing");
+    const std::function<void()> idle[] = {[&] { printer.NewPage(); }, [&] { printer.EndDoc(); },
+                                          [&] { printer.Abort(); }, [&] { printer.Canvas().TextOut(0, 0, "x"); },
+                                          [&] { printer.Canvas().Rectangle(0, 0, 9, 9); }};
+    for (const auto& call : idle) EXPECT_EQ(ErrorText<EPrinter>(call), "Printer is not printing");
 
-    const std::string noName = ErrorOf([&] { printer.BeginDoc(); });
+    const std::string noName = ErrorText<EPrinter>([&] { printer.BeginDoc(); });
     EXPECT_NE(noName.find("FileName"), std::string::npos) << noName;
     EXPECT_FALSE(printer.Printing());
 
     const std::string bad = "/nonexistent-folder/plan.pdf";
     printer.SetFileName(bad);
-    const std::string cannot = ErrorOf([&] { printer.BeginDoc(); });
+    const std::string cannot = ErrorText<EPrinter>([&] { printer.BeginDoc(); });
     EXPECT_NE(cannot.find(bad), std::string::npos) << cannot;
     EXPECT_FALSE(printer.Printing());
 
-    printer.SetFileName(File("busy.pdf").toStdString());
-    printer.BeginDoc();
-    EXPECT_EQ(ErrorOf([&] { printer.BeginDoc(); }), "Printing in progress");
-    EXPECT_EQ(ErrorOf([&] { printer.SetResolution(600); }), "Printing in progress");
+    Begin("busy.pdf");
+    EXPECT_EQ(ErrorText<EPrinter>([&] { printer.BeginDoc(); }), "Printing in progress");
+    EXPECT_EQ(ErrorText<EPrinter>([&] { printer.SetResolution(600); }), "Printing in progress");
     EXPECT_TRUE(printer.Printing()) << "a refused BeginDoc leaves the document open";
     printer.EndDoc();
     EXPECT_TRUE(QFile::exists(File("busy.pdf")));
@@ -218,10 +200,7 @@ TEST_F(PrinterTest, ErrorTexts)
 
 TEST_F(PrinterTest, AbortDropsTheDocument)
 {
-    const QString pdf = File("aborted.pdf");
-    TPrinter printer;
-    printer.SetFileName(pdf.toStdString());
-    printer.BeginDoc();
+    const QString pdf = Begin("aborted.pdf");
     printer.Canvas().TextOut(10, 10, "Never");
     printer.Abort();
     EXPECT_TRUE(printer.Aborted());
@@ -235,11 +214,8 @@ TEST_F(PrinterTest, AbortDropsTheDocument)
 
 TEST_F(PrinterTest, SystemPrinterPathWritesThroughQPrinter)
 {
-    const QString pdf = File("system.pdf");
-    TPrinter printer;
     printer.UseSystemPrinter(true);
-    printer.SetFileName(pdf.toStdString());
-    printer.BeginDoc();
+    const QString pdf = Begin("system.pdf");
     HDC dc = printer.Handle();
     EXPECT_EQ(dc->Kind(), TDeviceContext::TKind::Printer);
     const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
@@ -287,15 +263,13 @@ TEST(StretchDIBits, NearestNeighbourOntoAnImage)
             const TColor expected = y < 3 ? (x < 3 ? clRed : clLime) : (x < 3 ? clBlue : clWhite);
             EXPECT_EQ(PixelAt(image, x, y), expected) << x << "," << y;
         }
-    EXPECT_EQ(PixelAt(image, 0, 0), clBlack);
-    EXPECT_EQ(PixelAt(image, 5, 5), clBlack);
+    ExpectPixels(image, {{0, 0, clBlack}, {5, 5, clBlack}});
 
     // A part of the source, mirrored by a negative width, through the viewport.
     image.fill(Qt::black);
     SetViewportOrgEx(&dc, 2, 0, nullptr);
     StretchDIBits(&dc, 2, 0, -2, 1, 0, 0, 2, 1, Quad(), SRCCOPY);
-    EXPECT_EQ(PixelAt(image, 2, 0), clLime);
-    EXPECT_EQ(PixelAt(image, 3, 0), clRed);
+    ExpectPixels(image, {{2, 0, clLime}, {3, 0, clRed}});
 }
 
 TEST(StretchDIBits, RasterOperationsAreBitwiseAndClipped)
@@ -312,8 +286,7 @@ TEST(StretchDIBits, RasterOperationsAreBitwiseAndClipped)
     StretchDIBits(&dc, 0, 0, 2, 2, 0, 0, 2, 2, Quad(), SRCAND);
     EXPECT_EQ(PixelAt(image, 0, 0), RGB(0x12, 0, 0));
     StretchDIBits(&dc, 0, 0, 2, 2, 0, 0, 2, 2, Quad(), NOTSRCCOPY);
-    EXPECT_EQ(PixelAt(image, 1, 1), clBlack);
-    EXPECT_EQ(PixelAt(image, 0, 0), clAqua);
+    ExpectPixels(image, {{1, 1, clBlack}, {0, 0, clAqua}});
     StretchDIBits(&dc, 0, 0, 1, 1, 0, 0, 2, 2, Quad(), SRCPAINT);
     EXPECT_EQ(PixelAt(image, 0, 0), clWhite);
 

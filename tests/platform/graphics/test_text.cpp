@@ -1,9 +1,10 @@
 // Text on contexts and canvases: where the text cell lands, what an opaque background fills,
 // the extents of known strings in Liberation Sans (which fontconfig gives for "Arial"), the
 // layout of DrawTextW under each of its flags, and rotated text.
-#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/graphics/vxTextLayout_p.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -69,7 +70,7 @@ TEST(Font, ArialAtEightPointsIsElevenPixelsOfLiberationSans)
     EXPECT_EQ(QFontInfo(font.Data().Font).family(), "Liberation Mono");
 }
 
-TEST(Font, SizeAndHeightFollowPixelsPerInch)
+TEST(Font, SizeAndHeightFollowPixelsPerInchAndAPositiveHeightIsTheCellHeight)
 {
     TFont font;
     font.SetSize(12);
@@ -82,18 +83,15 @@ TEST(Font, SizeAndHeightFollowPixelsPerInch)
     EXPECT_THROW(font.SetPixelsPerInch(0), EInvalidArgument);
     EXPECT_THROW(font.SetName(""), EInvalidArgument);
     EXPECT_EQ(font.GetName(), "Arial") << "a refused name loses nothing";
-}
 
-TEST(Font, PositiveHeightIsTheCellHeight)
-{
     TScene s;
     for (int cell : {12, 15, 20, 40}) {
-        TFont font;
-        font.SetHeight(cell);
-        s.dc.Font = font.Data();
+        TFont positive;
+        positive.SetHeight(cell);
+        s.dc.Font = positive.Data();
         const TTextMetrics m(ContextFont(s.dc), s.dc);
         EXPECT_NEAR(m.Height(), cell, 1) << "cell height " << cell;
-        EXPECT_LT(font.Data().Font.pixelSize(), cell);
+        EXPECT_LT(positive.Data().Font.pixelSize(), cell);
     }
 }
 
@@ -173,7 +171,7 @@ TEST(TextExtent, CanvasWithoutContextMeasuresAsTheScreen)
 
 // --- TextOutW ------------------------------------------------------------------------------
 
-TEST(TextOut, OpaqueBackgroundFillsExactlyTheTextCell)
+TEST(TextOut, OpaqueBackgroundFillsExactlyTheTextCellAndTransparentLeavesThePixelsWithSolidInk)
 {
     TScene s;
     s.dc.BkMode = OPAQUE;
@@ -186,15 +184,12 @@ TEST(TextOut, OpaqueBackgroundFillsExactlyTheTextCell)
     EXPECT_GT(black, 10);
     EXPECT_EQ(yellow + black, ext.cx * ext.cy);
     EXPECT_EQ(PixelAt(s.image, 5, 4), clYellow);
-}
 
-TEST(TextOut, TransparentBackgroundLeavesThePixelsAndInkIsSolidTextColour)
-{
-    TScene s;
-    s.dc.TextColor = clRed;
-    TextOutW(&s.dc, 5, 4, "Hi");
-    const int red = CountPixels(s.image, clRed, 0, 0, 80, 40);
-    const int white = CountPixels(s.image, clWhite, 0, 0, 80, 40);
+    TScene t;
+    t.dc.TextColor = clRed;
+    TextOutW(&t.dc, 5, 4, "Hi");
+    const int red = CountPixels(t.image, clRed, 0, 0, 80, 40);
+    const int white = CountPixels(t.image, clWhite, 0, 0, 80, 40);
     EXPECT_GT(red, 10);
     EXPECT_EQ(red + white, 80 * 40) << "no antialiasing shades on images";
 }
@@ -388,7 +383,7 @@ TEST(DrawText, HorizontalAndVerticalAlignment)
     EXPECT_EQ(inkOf(DT_VCENTER).Top, left.Top);
 }
 
-TEST(DrawText, ClipsToTheRectangleUnlessNoClip)
+TEST(DrawText, ClipsToTheRectangleUnlessNoClipAndReturnsTheHeight)
 {
     TScene s, n;
     TRect r = Rect(5, 5, 25, 10);
@@ -400,6 +395,14 @@ TEST(DrawText, ClipsToTheRectangleUnlessNoClip)
     DrawTextW(&n.dc, "WWWWWWWW", r, DT_SINGLELINE | DT_NOCLIP);
     EXPECT_GT(InkBox(n.image).Right, 25);
     EXPECT_GT(InkBox(n.image).Bottom, 10);
+
+    TScene o;
+    o.dc.BkMode = OPAQUE;
+    TRect two = Rect(0, 0, 80, 40);
+    EXPECT_EQ(DrawTextW(&o.dc, "ab\ncd", two, 0), 24);
+    EXPECT_EQ(InkBox(o.image), Rect(0, 0, std::max(Extent(o.dc, "ab").cx, Extent(o.dc, "cd").cx), 24));
+    TRect v = Rect(0, 0, 80, 40);
+    EXPECT_EQ(DrawTextW(&o.dc, "x", v, DT_SINGLELINE | DT_BOTTOM), 40) << "the height down to the text's bottom";
 }
 
 TEST(DrawText, EndEllipsisReplacesTheTailSoItFits)
@@ -460,17 +463,6 @@ TEST(DrawText, ExpandTabsAlignsToStopsOfEightAverageCharacters)
     DrawTextW(&drawn.dc, "\tI", d, DT_EXPANDTABS | DT_SINGLELINE);
     EXPECT_GE(InkBox(drawn.image).Left, stop);
     EXPECT_LE(InkBox(drawn.image).Left, stop + 2);
-}
-
-TEST(DrawText, OpaqueBackgroundAndReturnedHeight)
-{
-    TScene s;
-    s.dc.BkMode = OPAQUE;
-    TRect r = Rect(0, 0, 80, 40);
-    EXPECT_EQ(DrawTextW(&s.dc, "ab\ncd", r, 0), 24);
-    EXPECT_EQ(InkBox(s.image), Rect(0, 0, std::max(Extent(s.dc, "ab").cx, Extent(s.dc, "cd").cx), 24));
-    TRect v = Rect(0, 0, 80, 40);
-    EXPECT_EQ(DrawTextW(&s.dc, "x", v, DT_SINGLELINE | DT_BOTTOM), 40) << "the height down to the text's bottom";
 }
 
 }  // namespace

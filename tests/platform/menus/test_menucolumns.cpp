@@ -2,6 +2,7 @@
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 #include <vxplan/platform/menus/vxMenus.h>
+
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 
 using namespace vxplan;
 using vxplan::test::CountPixels;
+using vxplan::test::ExpectPixels;
 using vxplan::test::PixelAt;
 using vxplan::test::SendMouse;
 
@@ -97,14 +99,12 @@ TEST(MenuColumns, BreaksStartColumnsAndABarBreakDrawsAnEtchedLine)
     const int y = (popup.ItemRect(1).Top + popup.ItemRect(1).Bottom) / 2;
     EXPECT_LT(popup.ItemRect(0).Right, bar);
     EXPECT_GT(popup.ItemRect(3).Left, bar + 1);
-    EXPECT_EQ(PixelAt(image, bar, y), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(PixelAt(image, bar + 1, y), ColorToRGB(clBtnHighlight));
+    ExpectPixels(image, {{bar, y, ColorToRGB(clBtnShadow)}, {bar + 1, y, ColorToRGB(clBtnHighlight)}});
     // The gap before the plain break's column is menu colour all the way down.
     const int gap = popup.ItemRect(5).Left - 3;
     EXPECT_EQ(CountPixels(image, ColorToRGB(clMenu), gap, 3, gap + 1, image.height() - 3), image.height() - 6);
     // The raised edge.
-    EXPECT_EQ(PixelAt(image, 1, 5), ColorToRGB(clBtnHighlight));
-    EXPECT_EQ(PixelAt(image, image.width() - 1, 5), ColorToRGB(cl3DDkShadow));
+    ExpectPixels(image, {{1, 5, ColorToRGB(clBtnHighlight)}, {image.width() - 1, 5, ColorToRGB(cl3DDkShadow)}});
 }
 
 TEST(MenuColumns, HotDisabledCheckedAndSubmenuItemsDrawTheirMarks)

@@ -1,7 +1,9 @@
 // The application clock: the test clock's timers and time, and the real clock's timers on Qt.
-#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxClock.h>
 #include <vxplan/platform/time/vxTimer.h>
+
+#include "support/vxTestSupport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -14,6 +16,7 @@
 #include <vector>
 
 using namespace vxplan;
+using vxplan::test::ErrorText;
 
 namespace {
 
@@ -51,14 +54,10 @@ TEST(TestClock, ATimerFiresAsOftenAsItFallsDueAcrossSteps)
     TTestClock clock;
     int fired = 0;
     const int id = clock.StartTimer(100, [&] { ++fired; });
-    clock.Advance(99);
-    EXPECT_EQ(fired, 0);
-    clock.Advance(1);
-    EXPECT_EQ(fired, 1);
-    clock.Advance(1000);
-    EXPECT_EQ(fired, 11);
-    clock.Advance(0);
-    EXPECT_EQ(fired, 11);
+    for (auto [ms, expected] : {std::pair{99, 0}, {1, 1}, {1000, 11}, {0, 11}}) {
+        clock.Advance(ms);
+        EXPECT_EQ(fired, expected) << "at " << clock.TickCount();
+    }
     clock.StopTimer(id);
     clock.Advance(1000);
     EXPECT_EQ(fired, 11);
@@ -182,79 +181,68 @@ TEST(RealClock, TimersStartedFromAnotherThreadFireOnTheUiThread)
 // ---- the timer component ----
 
 namespace {
-struct Counter : TObject {
+// A timer on a test clock, its events counted by sender.
+struct Timer : ::testing::Test {
+    TTestClockScope scope;
+    TTestClock& clock = scope.Clock();
     std::vector<TObject*> senders;
+    TTimer timer;
     void Hear(TObject* sender) { senders.push_back(sender); }
+    void Listen() { timer.SetOnTimer(TNotifyEvent([this](TObject* sender) { Hear(sender); })); }
+    // Advances the clock and checks the events heard so far.
+    void Step(int64_t ms, size_t heard)
+    {
+        clock.Advance(ms);
+        EXPECT_EQ(senders.size(), heard) << "at " << clock.TickCount();
+    }
 };
 }  // namespace
 
-TEST(Timer, RunsOnlyWhenEnabledWithAnIntervalAndAHandler)
+TEST_F(Timer, RunsOnlyWhenEnabledWithAnIntervalAndAHandler)
 {
-    TTestClockScope scope;
-    TTestClock& clock = scope.Clock();
-    Counter c;
-    TTimer timer;
     EXPECT_EQ(timer.GetInterval(), 1000);
     EXPECT_TRUE(timer.GetEnabled());
     EXPECT_FALSE(timer.IsRunning()) << "no handler yet";
-    timer.SetOnTimer(TNotifyEvent(&c, &Counter::Hear));
+    Listen();
     EXPECT_TRUE(timer.IsRunning());
-    clock.Advance(3000);
-    ASSERT_EQ(c.senders.size(), 3u);
-    EXPECT_EQ(c.senders[0], &timer);
+    Step(3000, 3);
+    EXPECT_EQ(senders[0], &timer);
     timer.SetEnabled(false);
-    clock.Advance(3000);
-    EXPECT_EQ(c.senders.size(), 3u);
+    Step(3000, 3);
     EXPECT_EQ(clock.ActiveTimerCount(), 0);
     timer.SetEnabled(true);
     timer.SetInterval(0);
     EXPECT_FALSE(timer.IsRunning());
-    clock.Advance(3000);
-    EXPECT_EQ(c.senders.size(), 3u);
+    Step(3000, 3);
     timer.SetInterval(500);
-    clock.Advance(1000);
-    EXPECT_EQ(c.senders.size(), 5u);
+    Step(1000, 5);
     timer.SetOnTimer(nullptr);
     EXPECT_FALSE(timer.IsRunning());
 }
 
-TEST(Timer, ChangesRestartTheCountFromZero)
+TEST_F(Timer, ChangesRestartTheCountFromZero)
 {
-    TTestClockScope scope;
-    TTestClock& clock = scope.Clock();
-    Counter c;
-    TTimer timer;
-    timer.SetOnTimer(TNotifyEvent(&c, &Counter::Hear));
+    Listen();
     clock.Advance(900);
     timer.SetInterval(400);  // restarts: next at 900 + 400
-    clock.Advance(399);
-    EXPECT_TRUE(c.senders.empty());
-    clock.Advance(1);
-    EXPECT_EQ(c.senders.size(), 1u);
+    Step(399, 0);
+    Step(1, 1);
     clock.Advance(300);
     timer.SetInterval(400);  // unchanged: no restart, next at 1700
-    clock.Advance(100);
-    EXPECT_EQ(c.senders.size(), 2u);
+    Step(100, 2);
     clock.Advance(300);
     timer.SetEnabled(false);
     timer.SetEnabled(true);  // restarts at 2000
-    clock.Advance(399);
-    EXPECT_EQ(c.senders.size(), 2u);
-    clock.Advance(1);
-    EXPECT_EQ(c.senders.size(), 3u);
-    timer.SetOnTimer(TNotifyEvent(&c, &Counter::Hear));  // reassigned: restarts too
-    clock.Advance(399);
-    EXPECT_EQ(c.senders.size(), 3u);
-    clock.Advance(1);
-    EXPECT_EQ(c.senders.size(), 4u);
+    Step(399, 2);
+    Step(1, 3);
+    Listen();  // reassigned: restarts too
+    Step(399, 3);
+    Step(1, 4);
 }
 
-TEST(Timer, HandlerMayDisableOrFreeTheTimer)
+TEST_F(Timer, HandlerMayDisableOrFreeTheTimer)
 {
-    TTestClockScope scope;
-    TTestClock& clock = scope.Clock();
     int calls = 0;
-    TTimer timer;
     timer.SetInterval(10);
     timer.SetOnTimer([&](TObject* sender) {
         ++calls;
@@ -275,7 +263,7 @@ TEST(Timer, HandlerMayDisableOrFreeTheTimer)
     EXPECT_EQ(clock.ActiveTimerCount(), 0);
 }
 
-TEST(Timer, StopsWhenFreedAndRefusesANegativeInterval)
+TEST(TimerLifetime, StopsWhenFreedAndRefusesANegativeInterval)
 {
     TTestClockScope scope;
     TTestClock& clock = scope.Clock();
@@ -285,12 +273,8 @@ TEST(Timer, StopsWhenFreedAndRefusesANegativeInterval)
         auto* timer = new TTimer(&owner);
         timer->SetOnTimer([&](TObject*) { ++calls; });
         EXPECT_EQ(clock.ActiveTimerCount(), 1);
-        try {
-            timer->SetInterval(-1);
-            ADD_FAILURE() << "no exception";
-        } catch (const EInvalidArgument& e) {
-            EXPECT_NE(e.Message().find("-1"), std::string::npos);
-        }
+        const std::string refusal = ErrorText<EInvalidArgument>([&] { timer->SetInterval(-1); });
+        EXPECT_NE(refusal.find("-1"), std::string::npos) << refusal;
         EXPECT_EQ(timer->GetInterval(), 1000);
         EXPECT_TRUE(timer->IsRunning());
     }
@@ -299,7 +283,7 @@ TEST(Timer, StopsWhenFreedAndRefusesANegativeInterval)
     EXPECT_EQ(calls, 0);
 }
 
-TEST(Timer, UsesTheClockInForceWhenCreated)
+TEST(TimerLifetime, UsesTheClockInForceWhenCreated)
 {
     int calls = 0;
     TTestClock other;
@@ -314,7 +298,7 @@ TEST(Timer, UsesTheClockInForceWhenCreated)
     EXPECT_EQ(other.ActiveTimerCount(), 0);
 }
 
-TEST(Timer, RunsOnTheRealClock)
+TEST(TimerLifetime, RunsOnTheRealClock)
 {
     SetApplicationClock(nullptr);
     int calls = 0;

@@ -1,11 +1,13 @@
 // Tree view behaviour: the node collection (adds, deletes, moves, sorting, positions), shown
 // rows, expansion and selection events with their refusals, keyboard navigation and hit tests.
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "test_treeview_support.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace vxplan;
@@ -263,45 +265,42 @@ TEST(TreeKeyboard, ArrowsHomeEndPagesAndPlusMinus)
 {
     auto tree = MakeTree(200, 16 * 5);  // five rows in view
     Fill(*tree, 10, 2);
-    TTreeNodes& items = tree->Items();
     std::vector<std::string> log;
     tree->OnExpanded = [&](TObject*, TTreeNode* n) { log.push_back("+" + n->GetText()); };
     tree->OnCollapsed = [&](TObject*, TTreeNode* n) { log.push_back("-" + n->GetText()); };
-    auto sel = [&] { return tree->GetSelected() ? tree->GetSelected()->GetText() : std::string("-"); };
-    Key(tree.get(), Qt::Key_Down);
-    EXPECT_EQ(sel(), "R0");
-    Key(tree.get(), Qt::Key_Right);  // expands
-    EXPECT_TRUE(items.GetRoot(0)->GetExpanded());
-    Key(tree.get(), Qt::Key_Right);  // to the first child
-    EXPECT_EQ(sel(), "R0.0");
-    Key(tree.get(), Qt::Key_Down);
-    EXPECT_EQ(sel(), "R0.1");
-    Key(tree.get(), Qt::Key_Left);  // a leaf: to the parent
-    EXPECT_EQ(sel(), "R0");
-    Key(tree.get(), Qt::Key_Left);  // expanded: collapses
-    EXPECT_FALSE(items.GetRoot(0)->GetExpanded());
-    Key(tree.get(), Qt::Key_End);
-    EXPECT_EQ(sel(), "R9");
-    EXPECT_EQ(tree->GetTopItem()->GetText(), "R5");
-    Key(tree.get(), Qt::Key_Home);
-    EXPECT_EQ(sel(), "R0");
-    EXPECT_EQ(tree->GetTopItem()->GetText(), "R0");
-    Key(tree.get(), Qt::Key_PageDown);  // the last row of the page first
-    EXPECT_EQ(sel(), "R4");
-    Key(tree.get(), Qt::Key_PageDown);  // then a page further
-    EXPECT_EQ(sel(), "R8");
-    Key(tree.get(), Qt::Key_PageUp);
-    EXPECT_EQ(sel(), "R4");
-    Key(tree.get(), Qt::Key_Up);
-    EXPECT_EQ(sel(), "R3");
-    Key(tree.get(), Qt::Key_Plus, Qt::KeypadModifier, "+");
-    EXPECT_TRUE(items.GetRoot(3)->GetExpanded());
-    Key(tree.get(), Qt::Key_Minus, Qt::KeypadModifier, "-");
-    EXPECT_FALSE(items.GetRoot(3)->GetExpanded());
+    // Each key and the selection after it; the expansions show in the log.
+    const struct Step {
+        int key;
+        const char* selected;
+        const char* top = nullptr;  // the top row after the key, where it matters
+        const char* text = "";
+    } steps[] = {
+        {Qt::Key_Down, "R0"},
+        {Qt::Key_Right, "R0"},    // expands
+        {Qt::Key_Right, "R0.0"},  // to the first child
+        {Qt::Key_Down, "R0.1"},
+        {Qt::Key_Left, "R0"},     // a leaf: to the parent
+        {Qt::Key_Left, "R0"},     // expanded: collapses
+        {Qt::Key_End, "R9", "R5"},
+        {Qt::Key_Home, "R0", "R0"},
+        {Qt::Key_PageDown, "R4"},  // the last row of the page first
+        {Qt::Key_PageDown, "R8"},  // then a page further
+        {Qt::Key_PageUp, "R4"},
+        {Qt::Key_Up, "R3"},
+        {Qt::Key_Plus, "R3", nullptr, "+"},
+        {Qt::Key_Minus, "R3", nullptr, "-"},
+        {Qt::Key_R, "R4", nullptr, "r"},  // typing jumps to the next caption starting with the letters
+    };
+    for (const Step& step : steps) {
+        const bool keypad = step.key == Qt::Key_Plus || step.key == Qt::Key_Minus;
+        Key(tree.get(), step.key, keypad ? Qt::KeypadModifier : Qt::NoModifier, step.text);
+        ASSERT_NE(tree->GetSelected(), nullptr);
+        EXPECT_EQ(tree->GetSelected()->GetText(), step.selected) << "after key " << step.key;
+        if (step.top) {
+            EXPECT_EQ(tree->GetTopItem()->GetText(), step.top) << "after key " << step.key;
+        }
+    }
     EXPECT_EQ(log, (std::vector<std::string>{"+R0", "-R0", "+R3", "-R3"}));
-    // Typing jumps to the next caption starting with the letters.
-    Key(tree.get(), Qt::Key_R, Qt::NoModifier, "r");
-    EXPECT_EQ(sel(), "R4");
 }
 
 TEST(TreeKeyboard, OnKeyDownSeesKeysFirstAndMaySwallowThem)
@@ -335,15 +334,14 @@ TEST(TreeHitTest, PartsOfARow)
     EXPECT_EQ(label.Height(), 16);
     EXPECT_EQ(r0->DisplayRect(false), Rect(0, 0, 200, 16));
     auto hit = [&](int x, int y) { return tree->GetHitTestInfoAt(x, y); };
-    EXPECT_EQ(hit(9, 8), THitTests{THitTest::htOnButton});
-    EXPECT_EQ(hit(9, 24), THitTests{THitTest::htOnIndent});   // a root's column on a child row
-    EXPECT_EQ(hit(30, 24), THitTests{THitTest::htOnIndent});  // a leaf's own column has no button
-    EXPECT_EQ(hit(40, 24), (THitTests{THitTest::htOnIcon, THitTest::htOnItem}));
-    EXPECT_EQ(hit(label.Left + 1, 24), (THitTests{THitTest::htOnLabel, THitTest::htOnItem}));
-    EXPECT_EQ(hit(label.Right, 24), THitTests{THitTest::htOnRight});
-    EXPECT_EQ(hit(50, 16 * 3 + 1), THitTests{THitTest::htNowhere});
-    EXPECT_EQ(hit(50, -1), THitTests{THitTest::htAbove});
-    EXPECT_EQ(hit(-1, 100), (THitTests{THitTest::htToLeft, THitTest::htBelow}));
+    using H = THitTest;
+    // At (9, 24) a root's column on a child row, at (30, 24) a leaf's own column, without a button.
+    const std::tuple<int, int, THitTests> parts[] = {
+        {9, 8, {H::htOnButton}}, {9, 24, {H::htOnIndent}}, {30, 24, {H::htOnIndent}},
+        {40, 24, {H::htOnIcon, H::htOnItem}}, {label.Left + 1, 24, {H::htOnLabel, H::htOnItem}},
+        {label.Right, 24, {H::htOnRight}}, {50, 16 * 3 + 1, {H::htNowhere}}, {50, -1, {H::htAbove}},
+        {-1, 100, {H::htToLeft, H::htBelow}}};
+    for (const auto& [x, y, expected] : parts) EXPECT_EQ(hit(x, y), expected) << x << "," << y;
     EXPECT_EQ(tree->GetNodeAt(190, 17), r0->GetItem(0));
     EXPECT_EQ(tree->GetNodeAt(10, 16 * 3 + 1), nullptr);
     // Without root lines the roots lose their column.

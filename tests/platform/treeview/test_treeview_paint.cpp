@@ -43,26 +43,19 @@ TEST(TreePaint, DottedLinesAndExpandButtons)
     Scene s;
     const QImage img = s.tree->GrabImage();
     // A's button, expanded: a grey box, white inside, a black minus and no vertical stroke.
-    EXPECT_EQ(PixelAt(img, 5, 4), kShadow);
-    EXPECT_EQ(PixelAt(img, 13, 12), kShadow);
-    EXPECT_EQ(PixelAt(img, 6, 5), kWhite);
+    ExpectPixels(img, {{5, 4, kShadow}, {13, 12, kShadow}, {6, 5, kWhite}});
     for (int x = 7; x <= 11; ++x) EXPECT_EQ(PixelAt(img, x, 8), kBlack) << x;
     EXPECT_EQ(PixelAt(img, 9, 6), kWhite);
     // B's button, collapsed: a plus.
-    EXPECT_EQ(PixelAt(img, 9, 54), kBlack);
-    EXPECT_EQ(PixelAt(img, 7, 56), kBlack);
+    ExpectPixels(img, {{9, 54, kBlack}, {7, 56, kBlack}});
     // The root line runs from A down past A's children to B, every other pixel.
     for (int y = 14; y < 52; ++y) EXPECT_EQ(PixelAt(img, 9, y), (9 + y) % 2 == 0 ? kShadow : kWhite) << y;
     // Nothing below the last root's centre or above the first's.
     EXPECT_EQ(CountPixels(img, kShadow, 9, 62, 10, 80), 0);
     EXPECT_EQ(CountPixels(img, kShadow, 9, 0, 10, 4), 0);
     // A1: up to A, down to A2, across to its caption; A2 ends at its centre.
-    EXPECT_EQ(PixelAt(img, 28, 18), kShadow);
-    EXPECT_EQ(PixelAt(img, 28, 26), kShadow);
-    EXPECT_EQ(PixelAt(img, 30, 24), kShadow);
-    EXPECT_EQ(PixelAt(img, 29, 24), kWhite);
-    EXPECT_EQ(PixelAt(img, 36, 24), kShadow);
-    EXPECT_EQ(PixelAt(img, 28, 34), kShadow);
+    ExpectPixels(img, {{28, 18, kShadow}, {28, 26, kShadow}, {30, 24, kShadow}, {29, 24, kWhite}, {36, 24, kShadow},
+                       {28, 34, kShadow}});
     EXPECT_EQ(CountPixels(img, kShadow, 28, 41, 29, 48), 0);
     // Leaves have no button.
     EXPECT_EQ(PixelAt(img, 24, 20), kWhite);
@@ -70,13 +63,11 @@ TEST(TreePaint, DottedLinesAndExpandButtons)
     // Without lines only the buttons stay; without buttons only the lines.
     s.tree->SetShowLines(false);
     QImage noLines = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(noLines, 9, 19), kWhite);
-    EXPECT_EQ(PixelAt(noLines, 5, 4), kShadow);
+    ExpectPixels(noLines, {{9, 19, kWhite}, {5, 4, kShadow}});
     s.tree->SetShowLines(true);
     s.tree->SetShowButtons(false);
     QImage noButtons = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(noButtons, 5, 4), kWhite);
-    EXPECT_EQ(PixelAt(noButtons, 9, 9), kShadow);
+    ExpectPixels(noButtons, {{5, 4, kWhite}, {9, 9, kShadow}});
 }
 
 TEST(TreePaint, SelectionColoursFollowTheFocusAndHideSelection)
@@ -91,9 +82,8 @@ TEST(TreePaint, SelectionColoursFollowTheFocusAndHideSelection)
     EXPECT_EQ(PixelAt(img, label.Left + 1, label.Top + 1), kWhite);
     s.tree->SetHideSelection(false);
     img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, label.Left + 1, label.Top + 1), face);
-    EXPECT_EQ(PixelAt(img, label.Right - 1, label.Bottom - 1), face);
-    EXPECT_EQ(PixelAt(img, label.Right, label.Top + 1), kWhite);
+    ExpectPixels(img, {{label.Left + 1, label.Top + 1, face}, {label.Right - 1, label.Bottom - 1, face},
+                       {label.Right, label.Top + 1, kWhite}});
     Focus(*s.tree);
     ASSERT_TRUE(s.tree->Focused());
     img = s.tree->GrabImage();
@@ -129,8 +119,7 @@ TEST(TreePaint, ImagesAndSelectedImages)
     s.a1->SetSelectedIndex(1);
     QImage img = s.tree->GrabImage();
     // A1's image at x 38..53, caption after it.
-    EXPECT_EQ(PixelAt(img, 45, 24), RGB(255, 0, 0));
-    EXPECT_EQ(PixelAt(img, 39, 17), kWhite);
+    ExpectPixels(img, {{45, 24, RGB(255, 0, 0)}, {39, 17, kWhite}});
     EXPECT_EQ(s.a1->DisplayRect(true).Left, 38 + 17);
     EXPECT_EQ(PixelAt(img, 45, 40), kWhite);  // A2 has no image index
     s.a1->SetSelected(true);
@@ -175,8 +164,7 @@ TEST(TreePaint, SunkenBorderAroundTheRows)
     Scene s;
     s.tree->SetBorderStyle(TBorderStyle::bsSingle);
     const QImage img = s.tree->GrabImage();
-    EXPECT_EQ(PixelAt(img, 0, 40), kShadow);
-    EXPECT_EQ(PixelAt(img, 119, 40), GetSysColor(COLOR_BTNHIGHLIGHT));
+    ExpectPixels(img, {{0, 40, kShadow}, {119, 40, GetSysColor(COLOR_BTNHIGHLIGHT)}});
     EXPECT_EQ(s.a->DisplayRect(true).Top, 2);
     EXPECT_EQ(PixelAt(img, 2 + 9 - 4, 2 + 4), kShadow);  // the button moved in by the border
 }

@@ -2,6 +2,7 @@
 // come and go with the rows, the wheel and the bars scroll through WM_VSCROLL, and label edits
 // commit, change, refuse and cancel.
 #include <vxplan/platform/core/vxExceptions.h>
+
 #include "test_treeview_support.h"
 
 #include <QLineEdit>
