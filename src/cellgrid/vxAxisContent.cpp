@@ -117,8 +117,15 @@ TAxisContentItem* TAxisContentList::getVisibleAxisContentItem(int k) const
 
 // --- TAxisContentList: changes ---------------------------------------------------------------
 
+void TAxisContentList::CheckRoomForOne() const
+{
+    if (Count() == std::numeric_limits<int>::max())
+        throw EListError("The axis holds 2147483647 items, as many as it can");
+}
+
 TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 {
+    CheckRoomForOne();
     if (Count() > 0) EnsureLoadedItem(Count() - 1);
     loaded_.push_back(std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_.back().get();
@@ -130,6 +137,7 @@ TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
 {
     if (loadDepth_ > 0) throw EInvalidOperation("Not allowed to add items during load");
+    CheckRoomForOne();
     CheckIndex(i, Count() + 1, "Insert");
     // Behind the last item: make the tail loaded so the new item joins the loaded block.
     if (i == Count()) {
