@@ -52,7 +52,7 @@ void TBabGridView_Custom::DoResize(int theDelta, TBabCell* theCell, bool theIsHo
     TAxisContentItem* item = theIsHorz ? theCell->GetAxisContentItemX() : theCell->GetAxisContentItemY();
     item->SetUserSizeActive(true);
     // The layout raises a size below the cells' minimum to that minimum.
-    item->SetUserSize(ClampToInt(std::max<int64_t>(0, int64_t{item->GetSize()} + theDelta)));
+    item->SetUserSize(ClampToInt(int64_t{item->GetSize()} + theDelta));
     if (OnAfterUserSize) OnAfterUserSize(this, theCell, theIsHorz, item);
     hardUpdate_ = true;
     Invalidate();

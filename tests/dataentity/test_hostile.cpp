@@ -72,8 +72,8 @@ TEST(HostileDataList, IndexesFarOutsideTheListAreAnsweredOrRefused)
             Survives("Unload", [&] { list->Unload(i, i % 2 == 0); });
             if (!inside) {
                 Survives("Delete", [&] { list->Delete(i); });
-                Survives("Insert", [&] { list->Insert(i); });
                 Survives("Move", [&] { list->GetItems(5)->Move(i); });
+                if (i != 40) Survives("Insert", [&] { list->Insert(i); });  // 40 appends
             }
             ExpectWhole(list.List, 40);
             for (const int j : kHostile)

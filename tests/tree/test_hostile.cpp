@@ -50,16 +50,16 @@ TEST(HostileTree, ADeleteHandlerThatThrowsStillTakesTheNodeAway)
         s.Add(a, "a1");
         s.Add(nullptr, "b");
         a->SetExpanded(true);
-        ASSERT_EQ(s.Nodes(), (Strings{"a", "  a1", "b"}));
+        ASSERT_EQ(s.Nodes(), (Strings{"a", "  a1", "    Not initiated", "b", "  Not initiated"}));
         const auto refuse = [](auto&&...) { throw std::runtime_error("host refuses"); };
         if (which == 0)
             s.tree->OnDataEntityDelete = refuse;
         else
             s.tree->OnDeleteItem = refuse;
-        EXPECT_THROW(a->FreeWheneverPossible(), std::runtime_error);
+        EXPECT_THROW(s.tree->RemoveDataEntity(a), std::runtime_error);
         s.tree->OnDataEntityDelete = nullptr;
         s.tree->OnDeleteItem = nullptr;
-        EXPECT_EQ(s.Nodes(), (Strings{"b"}));
+        EXPECT_EQ(s.Nodes(), (Strings{"b", "  Not initiated"}));
         s.tree->GrabImage();
         s.tree->Clear();
         EXPECT_EQ(s.Nodes(), Strings{});
@@ -82,7 +82,7 @@ TEST(HostileTree, AnEntityMovedInItsListKeepsItsPlaceholder)
     };
     b->GetTreeNode()->Expand(false);
     EXPECT_EQ(s.Nodes(), (Strings{"b", "  b1", "    Not initiated", "a", "  Not initiated"}));
-    b->FreeWheneverPossible();
+    s.tree->RemoveDataEntity(b);
     EXPECT_EQ(s.Nodes(), (Strings{"a", "  Not initiated"}));
 }
 
@@ -93,12 +93,24 @@ TEST(HostileTree, AnExpandingHandlerThatDeletesTheEntityEndsTheExpansion)
     s.Add(nullptr, "b");
     ASSERT_EQ(s.Nodes().size(), 4u);
     s.tree->OnExpanding = [&](TObject*, TTreeNode*, bool&) {
-        a->FreeWheneverPossible();
+        s.tree->RemoveDataEntity(a);
         s.tree->EnsureDisplayUpToDate();  // the node goes now, inside the handler
     };
     a->GetTreeNode()->Expand(false);
     s.tree->OnExpanding = nullptr;
     TDoLater::DoAllNow();
+    EXPECT_EQ(s.Nodes(), (Strings{"b", "  Not initiated"}));
+    s.tree->GrabImage();
+}
+
+TEST(HostileTree, AnEntityFreedDirectlyLeavesItsListAndItsNodes)
+{
+    HostileTree s;
+    TvxDataEntity_Tree* a = s.Add(nullptr, "a");
+    s.Add(nullptr, "b");
+    ASSERT_EQ(s.Nodes().size(), 4u);
+    a->FreeWheneverPossible();
+    EXPECT_EQ(s.tree->GetDataLists()->GetDataList(0)->Count(), 1);
     EXPECT_EQ(s.Nodes(), (Strings{"b", "  Not initiated"}));
     s.tree->GrabImage();
 }

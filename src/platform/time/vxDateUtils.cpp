@@ -2,6 +2,7 @@
 #include <vxplan/platform/time/vxDateUtils.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxTypes.h>
 #include <vxplan/platform/time/vxClock.h>
 
 #include <QDateTime>
