@@ -3,9 +3,11 @@
 
 #include <vxplan/cellgrid/vxBabCell.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFirstError.h>
 #include <vxplan/platform/core/vxFlagScope.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -54,6 +56,11 @@ TAxisContentList::~TAxisContentList() = default;
 void TAxisContentList::SetFixed(int theFixed)
 {
     if (theFixed < 0) throw EInvalidArgument("Fixed count below zero: " + std::to_string(theFixed));
+    // Fixed items are always loaded, so only loaded items at the front can become fixed.
+    const int canFix = unloadedBefore_ > 0 ? fixed_ : LoadedCount();
+    if (theFixed > canFix)
+        throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " beyond the " + std::to_string(canFix) +
+                               " loaded items at the front of the axis");
     fixed_ = theFixed;
     ListIndexesOutOfDate(0);
 }
@@ -110,8 +117,15 @@ TAxisContentItem* TAxisContentList::getVisibleAxisContentItem(int k) const
 
 // --- TAxisContentList: changes ---------------------------------------------------------------
 
+void TAxisContentList::CheckRoomForOne() const
+{
+    if (Count() == std::numeric_limits<int>::max())
+        throw EListError("The axis holds 2147483647 items, as many as it can");
+}
+
 TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 {
+    CheckRoomForOne();
     if (Count() > 0) EnsureLoadedItem(Count() - 1);
     loaded_.push_back(std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_.back().get();
@@ -123,6 +137,7 @@ TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
 {
     if (loadDepth_ > 0) throw EInvalidOperation("Not allowed to add items during load");
+    CheckRoomForOne();
     CheckIndex(i, Count() + 1, "Insert");
     // Behind the last item: make the tail loaded so the new item joins the loaded block.
     if (i == Count()) {
@@ -141,6 +156,9 @@ TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
 void TAxisContentList::AddUnloaded(int n)
 {
     if (n < 0) throw EInvalidArgument("Negative count of unloaded items: " + std::to_string(n));
+    if (n > std::numeric_limits<int>::max() - Count())
+        throw EInvalidArgument("Cannot add " + std::to_string(n) + " unloaded items to an axis of " +
+                               std::to_string(Count()) + ": an axis holds at most 2147483647");
     unloadedAfter_ += n;
     gridCell_->ChangeInUnloaded(*this);
 }
@@ -205,21 +223,24 @@ void TAxisContentList::Drop(int i)
 void TAxisContentList::CommonClear(int theKeep)
 {
     for (int j = LoadedCount() - 1; j >= theKeep; --j) Drop(IndexConvert_LoadedToReal(j));
-    // Both counts go to zero whatever the handler does with the ranges it is told of.
+    // Both counts go to zero whatever the handler does with the ranges it is told of; a handler
+    // that throws does not stop the clear: the first error goes on once the axis is empty.
+    TFirstError error;
     if (unloadedAfter_ > 0) {
         int start = LoadedCount() + unloadedBefore_;
         int stop = start + unloadedAfter_ - 1;
-        ReportDeleteOfUnloaded(start, stop);
+        error.Run([&] { ReportDeleteOfUnloaded(start, stop); });
     }
     unloadedAfter_ = 0;
     if (unloadedBefore_ > 0) {
         int start = fixed_;
         int stop = fixed_ + unloadedBefore_ - 1;
-        ReportDeleteOfUnloaded(start, stop);
+        error.Run([&] { ReportDeleteOfUnloaded(start, stop); });
     }
     unloadedBefore_ = 0;
     ListIndexesOutOfDate(0);
     gridCell_->ChangeInUnloaded(*this);
+    error.Rethrow();
 }
 
 // --- TAxisContentList: visible and hidden lists ----------------------------------------------
@@ -289,6 +310,15 @@ void TAxisContentList::EnsureLoadedItem(int i)
 
 void TAxisContentList::LoadItems(int theFirst, int theLast, bool theAtFront)
 {
+    // The new items join the loaded block at one end and stay within the count-only items there.
+    const int frontEnd = fixed_ + unloadedBefore_;  // the first item of the block's unfixed part
+    const int backStart = LoadedCount() + unloadedBefore_;
+    const bool fits = theFirst <= theLast && (theAtFront ? theFirst >= fixed_ && theLast == frontEnd - 1
+                                                         : theFirst == backStart && theLast < Count());
+    if (!fits)
+        throw EListError("Incorrect intervall " + std::to_string(theFirst) + ".." + std::to_string(theLast) +
+                         ": loaded items join the block at its " + (theAtFront ? "front" : "back") +
+                         " among the " + std::to_string(Count()) + " items of the axis");
     const TDepthScope depth(loadDepth_);
     lastLoadedFirst_ = theFirst;
     lastLoadedLast_ = theLast;

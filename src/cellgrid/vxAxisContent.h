@@ -135,6 +135,8 @@ public:
 
 private:
     void CommonClear(int theKeep);
+    // EListError when the axis already holds as many items as an int counts.
+    void CheckRoomForOne() const;
     void ReportDeleteOfUnloaded(int& theStart, int& theStop);
     void CheckIndex(int i, int theLimit, const char* theWhat) const;
     void RemoveFromVisible(TAxisContentItem* theItem);

@@ -6,6 +6,7 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace vxplan {
 
@@ -57,9 +58,11 @@ void TAxisContentList::Unload(int i, bool theAtFront)
 
 bool TAxisContentList::IntervalCanUnload(int theStart, int theStop, bool theUpwards)
 {
+    // An interval that reaches beyond the unfixed items cannot go (checked first, so that an
+    // interval of any width costs no more than the axis holds).
+    if (theStart < fixed_ || theStop >= Count()) return false;
     for (int n = 0; n <= theStop - theStart; ++n) {
         const int j = theUpwards ? theStart + n : theStop - n;
-        if (j < fixed_ || j >= Count()) return false;
         if (!CanUnload(getAxisContentItem(j))) return false;
     }
     return true;
@@ -117,13 +120,15 @@ void TAxisContentList::DeleteOfUnloaded(int theStart, int theStop)
 {
     if (theStop < theStart) return;
     ReportDeleteOfUnloaded(theStart, theStop);
-    const int n = theStop - theStart + 1;
+    // The range may reach beyond the axis (as far as the int range): only items there count.
+    const int64_t n = std::min<int64_t>(theStop, Count() - 1) - theStart + 1;
+    if (n <= 0) return;
     const int behind = LoadedCount() + unloadedBefore_;
     if (theStart >= fixed_ && theStop < fixed_ + unloadedBefore_) {
-        unloadedBefore_ = std::max(0, unloadedBefore_ - n);
+        unloadedBefore_ = static_cast<int>(std::max<int64_t>(0, unloadedBefore_ - n));
         ListIndexesOutOfDate(theStart);
     } else if (theStart >= behind) {
-        unloadedAfter_ = std::max(0, unloadedAfter_ - n);
+        unloadedAfter_ = static_cast<int>(std::max<int64_t>(0, unloadedAfter_ - n));
     } else {
         return;
     }

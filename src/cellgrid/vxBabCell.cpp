@@ -205,8 +205,11 @@ void TBabGridCell::SetSelected(bool theValue)
 
 void TBabGridCell::AreaSelect(bool theValue, const TRect& theArea)
 {
-    const int x0 = std::min(theArea.Left, theArea.Right), x1 = std::max(theArea.Left, theArea.Right);
-    const int y0 = std::min(theArea.Top, theArea.Bottom), y1 = std::max(theArea.Top, theArea.Bottom);
+    // The area is clipped to the cells there are, so any rectangle costs at most the grid's size.
+    const int x0 = std::max(0, std::min(theArea.Left, theArea.Right));
+    const int x1 = std::min(columns_->Count() - 1, std::max(theArea.Left, theArea.Right));
+    const int y0 = std::max(0, std::min(theArea.Top, theArea.Bottom));
+    const int y1 = std::min(rows_->Count() - 1, std::max(theArea.Top, theArea.Bottom));
     for (int x = x0; x <= x1; ++x)
         for (int y = y0; y <= y1; ++y)
             if (TBabCell* cell = getCell(x, y)) cell->SetSelected(theValue);

@@ -52,7 +52,7 @@ void TBabGridView_Custom::DoResize(int theDelta, TBabCell* theCell, bool theIsHo
     TAxisContentItem* item = theIsHorz ? theCell->GetAxisContentItemX() : theCell->GetAxisContentItemY();
     item->SetUserSizeActive(true);
     // The layout raises a size below the cells' minimum to that minimum.
-    item->SetUserSize(item->GetSize() + theDelta);
+    item->SetUserSize(ClampToInt(int64_t{item->GetSize()} + theDelta));
     if (OnAfterUserSize) OnAfterUserSize(this, theCell, theIsHorz, item);
     hardUpdate_ = true;
     Invalidate();
@@ -65,11 +65,11 @@ void TBabGridView_Custom::DrawTrackingLine(const TRect& theLine)
     canvas.Pen().SetStyle(TPenStyle::psDot);
     canvas.Pen().SetWidth(2);
     // A paint in between has wiped the old line already (it resets the remembered one).
-    if (trackLine_.Left != -1) {
+    if (trackLine_ != kNoRect) {
         canvas.MoveTo(trackLine_.Left, trackLine_.Top);
         canvas.LineTo(trackLine_.Right, trackLine_.Bottom);
     }
-    if (theLine.Left != -1) {
+    if (theLine != kNoRect) {
         canvas.MoveTo(theLine.Left, theLine.Top);
         canvas.LineTo(theLine.Right, theLine.Bottom);
     }

@@ -108,9 +108,10 @@ void TBabGridView_Custom::SetScrollbarPosition(TScrollBar& theBar, int p)
     if (!theBar.OnScroll) return;
     const int position = theBar.GetPosition();
     const int page = theBar.GetPageSize();
+    // Worked out wide, since p may be any int.
     int next;
-    if (p > position && position + page - 1 <= p)
-        next = p - page + 2;
+    if (p > position && int64_t{position} + page - 1 <= p)
+        next = ClampToInt(int64_t{p} - page + 2);
     else if (p <= position)
         next = std::max(p, theBar.GetMin());
     else

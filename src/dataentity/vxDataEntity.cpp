@@ -19,6 +19,13 @@ void TvxDataEntity::CleanForFree()
 {
     TvxDataList* list = fDataList;
     if (!list) return;
+    // Freed directly while still in its list's block (not through the list's Delete): it leaves
+    // the block first, as Delete takes it out, so the list never holds a freed entity.
+    if (const int i = ListIndex(); i >= 0) {
+        list->fLoaded.erase(list->fLoaded.begin() + (i - list->fUnloadedBefore));
+        list->Removed(this);
+        list->ListIndexesOutOfDate(i);
+    }
     // The entity leaves its list even when a handler raises.
     struct Detach {
         TvxDataEntity* e;

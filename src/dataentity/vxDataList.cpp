@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -92,6 +93,8 @@ TvxDataEntity* TvxDataList::InsertItem(int position)
     if (fLoading) throw EInvalidOperation("Not allowed to add items during load");
     if (position < 0 || position > LoadedCount())
         throw EListError("Insert position " + OutOfRange(position, LoadedCount()));
+    if (Count() == std::numeric_limits<int>::max())
+        throw EListError("The list holds 2147483647 entities, as many as it can");
     TvxDataEntity* e = CreateItem();
     const bool selected = e->fSelected;
     try {

@@ -7,6 +7,7 @@
 #include <vxplan/platform/core/vxFlagScope.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -15,6 +16,9 @@ void TvxDataList::AddUnloaded(int n)
 {
     CheckCreated();
     if (n < 0) throw EInvalidArgument("Cannot add a negative number of unloaded entities");
+    if (n > std::numeric_limits<int>::max() - Count())
+        throw EInvalidArgument("Cannot add " + std::to_string(n) + " unloaded entities to a list of " +
+                               std::to_string(Count()) + ": a list holds at most 2147483647");
     fUnloadedAfter += n;
     if (fController && fController->OnContentChanged) fController->OnContentChanged(this);
     if (fController && fController->OnUnLoadedContentChanged) fController->OnUnLoadedContentChanged(this);

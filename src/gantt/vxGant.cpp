@@ -290,7 +290,7 @@ TvxDataEntity_Chronbar* TvxGant_ComBasic::AddChronbarToGantRow(TGantRow* row, in
 {
     if (!row) return nullptr;
     if (!fRowList->Contains(row)) throw EInvalidArgument(kRowNotInChart);
-    if (layer < 0) throw EInvalidArgument("Layer index " + std::to_string(layer) + " is negative");
+    TGantRow::CheckLayerIndex(layer);
     while (row->GetDataLists()->Count() <= layer) row->AddDataList();
     auto* item = static_cast<TvxDataEntity_Chronbar*>(row->GetLayer(layer)->Add());
     item->SetColor(0xFFFFFF);

@@ -88,17 +88,17 @@ bool TGantRow::YStartStopFromDataEntity(TvxDataEntity_Chronbar* item, int& y1, i
     const bool result = band.Bottom != -1 && GetVisible();
     if (UseSubCols > 1 && item) {
         bool wholeBand = false;
-        int s = 0;
+        int64_t s = 0;  // a host may set any sub-column: the lane's offsets are worked out wide
         if (CollisionDetection) {
             wholeBand = item->GetSubCol() == 0;
-            s = item->GetSubCol() - 1;
+            s = int64_t{item->GetSubCol()} - 1;
         } else {
             s = GetDataListOnSubCol(LayerOf(item));
         }
         if (!wholeBand) {
-            const int h = (y2 - y1) / UseSubCols;
-            y2 = y1 + (s + 1) * h;
-            y1 = y1 + s * h;
+            const int64_t h = (int64_t{y2} - y1) / UseSubCols;
+            y2 = ClampToInt(y1 + (s + 1) * h);
+            y1 = ClampToInt(y1 + s * h);
         }
     }
     if (Gant && Gant->GetIsPrinting() && !Gant->GetUseGridNotTree()) {
@@ -114,8 +114,8 @@ bool TGantRow::BarTopBottom(TvxDataEntity_Chronbar* item, int& top, int& bottom)
     int y1 = 0, y2 = 0;
     if (!YStartStopFromDataEntity(item, y1, y2)) return false;
     const double f = Gant->GetIsPrinting() ? Gant->GetGA()->GetPrintScaley() : 1.0;
-    top = y1 + Round(item->GetTopInset() * f);
-    bottom = std::max(y2 - Round(item->GetBottomInset() * f), top);
+    top = ClampToInt(int64_t{y1} + Round(item->GetTopInset() * f));
+    bottom = std::max(ClampToInt(int64_t{y2} - Round(item->GetBottomInset() * f)), top);
     return true;
 }
 

@@ -174,6 +174,10 @@ private:
 class TGantRow : public TvxExposable {
 public:
     static constexpr int kMaxSubColLayers = 10;
+    // Layers are made on demand up to the one asked for; no row needs more than this many.
+    static constexpr int kMaxLayers = 1000;
+    // Throws EInvalidArgument for a layer index outside 0 .. kMaxLayers - 1.
+    static void CheckLayerIndex(int layer);
 
     TGantRow(TGantRowList* theRowList, TvxDataEntity_Tree* theTreeNode, TvxDataEntity_GridTreeNode* theGridNode);
     void CleanForFree() override;

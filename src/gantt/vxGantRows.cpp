@@ -60,9 +60,15 @@ void TGantRow::CleanForFree()
     if (first) std::rethrow_exception(first);
 }
 
+void TGantRow::CheckLayerIndex(int layer)
+{
+    if (layer < 0 || layer >= kMaxLayers)
+        throw EInvalidArgument("Layer index " + std::to_string(layer) + " outside 0.." + std::to_string(kMaxLayers - 1));
+}
+
 void TGantRow::_OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable)
 {
-    if (theCaller != DataLists || theIndex < 0) return;
+    if (theCaller != DataLists || theIndex < 0 || theIndex >= kMaxLayers) return;
     while (DataLists->Count() <= theIndex) AddDataList();
     theFixable = true;
 }
@@ -80,6 +86,7 @@ TvxDataList_GantRow* TGantRow::AddDataList()
 TvxDataList_GantRow* TGantRow::GetLayer(int i)
 {
     if (i < 0 || !DataLists) return nullptr;
+    CheckLayerIndex(i);
     return static_cast<TvxDataList_GantRow*>(DataLists->GetDataList(i));
 }
 

@@ -2,6 +2,7 @@
 #include <vxplan/tree/vxTree.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFirstError.h>
 #include <vxplan/platform/core/vxFlagScope.h>
 
 namespace vxplan {
@@ -97,8 +98,13 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* entity)
     auto* e = static_cast<TvxDataEntity_Tree*>(entity);
     if (fPendingCurrent == e) fPendingCurrent = nullptr;
     if (fLastTopEntity == e) fLastTopEntity = nullptr;
-    if (OnDataEntityDelete) OnDataEntityDelete(this, e);
-    if (OnDeleteItem) OnDeleteItem(this, e);
+    // The entity goes whatever the host's handlers do: its nodes and children's list are let go
+    // in any case, and a handler's error goes on afterwards.
+    TFirstError error;
+    error.Run([&] {
+        if (OnDataEntityDelete) OnDataEntityDelete(this, e);
+        if (OnDeleteItem) OnDeleteItem(this, e);
+    });
     CleanTreeNode(e);
     if (TvxDataList_Tree* children = e->Children) {
         e->Children = nullptr;
@@ -111,14 +117,18 @@ void TvxTree_ComBasic::_DeleteItem(TvxDataEntity* entity)
         }
     }
     DisplayOutOfDate();
+    error.Rethrow();
 }
 
 void TvxTree_ComBasic::_OnHandlePerformedMove(TvxDataEntity* entity, int, int)
 {
     auto* e = static_cast<TvxDataEntity_Tree*>(entity);
     EnsureDisplayUpToDate();
-    if (e->TreeNode) RemoveNode(e->TreeNode);
+    // The node is made again at the entity's new place; its placeholder goes with the old one.
+    RemoveNode(e->TreeNode);
     e->TreeNode = nullptr;
+    RemoveNode(e->DummyNode);
+    e->DummyNode = nullptr;
     static_cast<TvxDataList_Tree*>(e->GetDataList())->NeedsSort = true;
     DisplayOutOfDate();
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace vxplan {
@@ -64,6 +65,13 @@ Int Saturate(double value)
 }
 
 }  // namespace
+
+std::string NumberText(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", value);
+    return text;
+}
 
 int Round(double value) { return Saturate<int>(std::nearbyint(value)); }
 int64_t Round64(double value) { return Saturate<int64_t>(std::nearbyint(value)); }

@@ -1,7 +1,9 @@
 // Basic value types of the platform layer: objects, points, rectangles, rounding.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -59,6 +61,14 @@ void InflateRect(TRect& r, int dx, int dy);
 // conversion. Values beyond the int range saturate; NaN gives 0.
 int Round(double value);
 int64_t Round64(double value);
+// A floating value as messages name it: at most 15 significant digits, an exponent for values
+// far from 1 (1e+300, not three hundred digits).
+std::string NumberText(double value);
+// A wide integer result brought back to the int range, saturating.
+inline int ClampToInt(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 // Toward zero, saturating like Round.
 int Trunc(double value);
 // a * b / c rounded to nearest, halves away from zero, as the platform's MulDiv; -1 when c is 0.

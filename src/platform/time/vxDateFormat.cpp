@@ -275,9 +275,11 @@ bool ParseDate(const std::string& input, TDateTime& result, const TFormatSetting
         m = values[0].value;
     }
     if (yearDigits <= 2 && y < 100) {
-        const int start = cy - fs.TwoDigitYearCenturyWindow;
-        y += start / 100 * 100;
-        if (fs.TwoDigitYearCenturyWindow > 0 && y < start) y += 100;
+        // Wide, since the window may be any int; a year it takes beyond the calendar fails below.
+        const int64_t start = int64_t{cy} - fs.TwoDigitYearCenturyWindow;
+        int64_t year = y + start / 100 * 100;
+        if (fs.TwoDigitYearCenturyWindow > 0 && year < start) year += 100;
+        y = year >= 1 && year <= 9999 ? static_cast<int>(year) : 0;
     }
     if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return false;
     return TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), result);

@@ -2,6 +2,7 @@
 #include <vxplan/platform/time/vxDateUtils.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxTypes.h>
 #include <vxplan/platform/time/vxClock.h>
 
 #include <QDateTime>
@@ -38,7 +39,7 @@ Split SplitValue(TDateTime t)
 {
     if (!std::isfinite(t)) throw EConvertError("The date and time value is not a number");
     const double ms = std::round(t * static_cast<double>(MSecsPerDay));  // halves away from zero
-    if (std::fabs(ms) > 9.0e17) throw EConvertError("The date and time value " + std::to_string(t) + " is out of range");
+    if (std::fabs(ms) > 9.0e17) throw EConvertError("The date and time value " + NumberText(t) + " is out of range");
     const auto whole = static_cast<int64_t>(ms);
     const int64_t day = whole / MSecsPerDay;  // toward zero: the day part of a negative value
     int64_t rest = whole % MSecsPerDay;
@@ -106,7 +107,7 @@ void DecodeDate(TDateTime t, Word& y, Word& m, Word& d)
     const Split split = SplitValue(t);
     const year_month_day ymd{Origin + days{split.day}};
     const int yy = static_cast<int>(ymd.year());
-    if (!ValidYear(yy)) throw EConvertError("The date value " + std::to_string(t) + " lies outside the years 1 to 9999");
+    if (!ValidYear(yy)) throw EConvertError("The date value " + NumberText(t) + " lies outside the years 1 to 9999");
     y = static_cast<Word>(yy);
     m = static_cast<Word>(static_cast<unsigned>(ymd.month()));
     d = static_cast<Word>(static_cast<unsigned>(ymd.day()));
@@ -133,9 +134,9 @@ int DayOfWeek(TDateTime t)
 {
     if (!std::isfinite(t)) throw EConvertError("The date and time value is not a number");
     // Of the day part as it stands, not rounded: the origin was a Saturday.
-    const auto day = static_cast<int64_t>(std::trunc(t));
-    int64_t r = (day - 1) % 7;
-    if (r < 0) r += 7;
+    // Worked out in floating point, exact for any day however far from the origin.
+    double r = std::fmod(std::trunc(t) - 1.0, 7.0);
+    if (r < 0) r += 7.0;
     return static_cast<int>(r) + 1;
 }
 
@@ -157,7 +158,13 @@ TDateTime MSecsToDateTime(int64_t msecs)
     return ComposeDateTime(static_cast<double>(day), static_cast<double>(rest) / static_cast<double>(MSecsPerDay));
 }
 
-TDateTime IncMilliSecond(TDateTime t, int64_t msecs) { return MSecsToDateTime(DateTimeToMSecs(t) + msecs); }
+TDateTime IncMilliSecond(TDateTime t, int64_t msecs)
+{
+    int64_t sum = 0;
+    if (__builtin_add_overflow(DateTimeToMSecs(t), msecs, &sum))
+        throw EConvertError("Adding " + std::to_string(msecs) + " ms to " + NumberText(t) + " leaves the range of dates");
+    return MSecsToDateTime(sum);
+}
 
 TDateTime Now() { return ApplicationClock().Now(); }
 

@@ -5,6 +5,7 @@
 
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include <algorithm>
 #include <string>
 
 namespace vxplan {
@@ -260,6 +261,7 @@ void TCustomTreeView::NodeDestroying(TTreeNode* node)
     if (topNode_ == node) topNode_ = nullptr;
     if (hot_ == node) hot_ = nullptr;
     if (dragNode_ == node) dragNode_ = nullptr;
+    std::replace(watched_.begin(), watched_.end(), node, static_cast<TTreeNode*>(nullptr));
     if (pendingEdit_ == node) {
         pendingEdit_ = nullptr;
         editTimer_->SetEnabled(false);
@@ -363,14 +365,14 @@ bool TCustomTreeView::SetNodeExpanded(TTreeNode* node, bool expanded)
     if (expanded == node->expanded_) return true;
     if (expanded) {
         if (!node->HasChildren()) return false;
-        if (!CanExpand(node)) return false;
-        // The handler may have filled or emptied the node, or deleted it.
+        // The handler may fill or empty the node, or delete it.
+        if (!AskKeepsNode(node, &TCustomTreeView::CanExpand)) return false;
         node->expanded_ = true;
         StructureChanged();
         Expand(node);
         return true;
     }
-    if (!CanCollapse(node)) return false;
+    if (!AskKeepsNode(node, &TCustomTreeView::CanCollapse)) return false;
     node->expanded_ = false;
     StructureChanged();
     Collapse(node);
@@ -378,6 +380,21 @@ bool TCustomTreeView::SetNodeExpanded(TTreeNode* node, bool expanded)
     if (selected_ && selected_->HasAsParent(node)) SelectNode(node, false);
     if (editNode_ && editNode_->HasAsParent(node)) EndEdit(true);
     return true;
+}
+
+bool TCustomTreeView::AskKeepsNode(TTreeNode* node, bool (TCustomTreeView::*ask)(TTreeNode*))
+{
+    watched_.push_back(node);
+    bool allow = false;
+    try {
+        allow = (this->*ask)(node);
+    } catch (...) {
+        watched_.pop_back();
+        throw;
+    }
+    const bool alive = watched_.back() != nullptr;
+    watched_.pop_back();
+    return allow && alive;
 }
 
 bool TCustomTreeView::CanExpand(TTreeNode* node)

@@ -253,6 +253,8 @@ private:
     void EndUpdateChanged();
     void RequestPaint();
     bool SetNodeExpanded(TTreeNode* node, bool expanded);
+    // Asks CanExpand or CanCollapse; false when the handler refused or deleted the node.
+    bool AskKeepsNode(TTreeNode* node, bool (TCustomTreeView::*ask)(TTreeNode*));
     bool SelectNode(TTreeNode* node, bool byUser);
     TTreeNode* NewSelectionAfterDeleting(TTreeNode* node) const;
     void SelectionDeleted(TTreeNode* next);
@@ -313,6 +315,9 @@ private:
     int xOffset_ = 0;
     int maxRight_ = 0;
     TTreeNode* hot_ = nullptr;
+    // Nodes a handler is being asked about, innermost last; one that is deleted meanwhile
+    // becomes null.
+    std::vector<TTreeNode*> watched_;
     TTreeNode* editNode_ = nullptr;
     TTreeNode* pendingEdit_ = nullptr;
     TEdit* edit_ = nullptr;
