@@ -123,7 +123,8 @@ void TBabGridView_Custom::SetScrollbarPosition(TScrollBar& theBar, int p)
 void TBabGridView_Custom::ScrollHandler(TScrollBar& theBar, int& thePos, bool theVertical)
 {
     const int page = theBar.GetPageSize();
-    if (thePos + page - 1 > theBar.GetMax()) thePos = std::max(theBar.GetMin(), theBar.GetMax() - page + 1);
+    // Wide: a position asked for may be any int.
+    if (int64_t{thePos} + page - 1 > theBar.GetMax()) thePos = std::max(theBar.GetMin(), theBar.GetMax() - page + 1);
     thePos = std::max(thePos, theBar.GetMin());
     if (theVertical)
         root_->SetTop(root_->Convert_VisibleIndexToTrue(root_->Rows(), thePos));
