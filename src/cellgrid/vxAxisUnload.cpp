@@ -6,7 +6,6 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace vxplan {
 
@@ -120,15 +119,16 @@ void TAxisContentList::DeleteOfUnloaded(int theStart, int theStop)
 {
     if (theStop < theStart) return;
     ReportDeleteOfUnloaded(theStart, theStop);
-    // The range may reach beyond the axis (as far as the int range): only items there count.
-    const int64_t n = std::min<int64_t>(theStop, Count() - 1) - theStart + 1;
-    if (n <= 0) return;
+    // The range may reach beyond the axis (as far as the int range): only items there count,
+    // so either branch takes at most the count-only items on its side.
+    const int last = std::min(theStop, Count() - 1);
+    if (last < theStart) return;  // beyond the axis, or turned round by the handler
     const int behind = LoadedCount() + unloadedBefore_;
     if (theStart >= fixed_ && theStop < fixed_ + unloadedBefore_) {
-        unloadedBefore_ = static_cast<int>(std::max<int64_t>(0, unloadedBefore_ - n));
+        unloadedBefore_ -= last - theStart + 1;
         ListIndexesOutOfDate(theStart);
     } else if (theStart >= behind) {
-        unloadedAfter_ = static_cast<int>(std::max<int64_t>(0, unloadedAfter_ - n));
+        unloadedAfter_ -= last - theStart + 1;
     } else {
         return;
     }

@@ -21,11 +21,7 @@ void TvxDataEntity::CleanForFree()
     if (!list) return;
     // Freed directly while still in its list's block (not through the list's Delete): it leaves
     // the block first, as Delete takes it out, so the list never holds a freed entity.
-    if (const int i = ListIndex(); i >= 0) {
-        list->fLoaded.erase(list->fLoaded.begin() + (i - list->fUnloadedBefore));
-        list->Removed(this);
-        list->ListIndexesOutOfDate(i);
-    }
+    if (const int i = ListIndex(); i >= 0) list->TakeOut(i);
     // The entity leaves its list even when a handler raises.
     struct Detach {
         TvxDataEntity* e;
@@ -125,10 +121,7 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
     if (fDataList != oldList || ListIndex() < 0 || theIndex > theNewDataList->LoadedCount())
         throw EInvalidOperation("The lists changed while the entity was changing owner");
 
-    const int oldIndex = ListIndex();
-    oldList->fLoaded.erase(oldList->fLoaded.begin() + (oldIndex - oldList->fUnloadedBefore));
-    oldList->Removed(this);
-    oldList->ListIndexesOutOfDate(oldIndex);
+    oldList->TakeOut(ListIndex());
     fDataList = theNewDataList;
     theNewDataList->fLoaded.insert(theNewDataList->fLoaded.begin() + theIndex, this);
     theNewDataList->ListIndexesOutOfDate(theIndex + theNewDataList->fUnloadedBefore);

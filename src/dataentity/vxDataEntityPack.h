@@ -223,6 +223,9 @@ private:
     // block meanwhile, so it never reaches one that may be gone.
     std::vector<std::unordered_set<const TvxDataEntity*>*> fWalks;
     void Removed(const TvxDataEntity* theDataEntity);
+    // The loaded entity at real index i leaves the block: running walks learn of it and the
+    // entities after it move up one place.
+    void TakeOut(int i);
 };
 
 // ---- Two- and three-level containers: references only, freeing them frees no list ----

@@ -131,9 +131,7 @@ void TvxDataList::Delete(int i)
         TvxDataEntity* e = fLoaded[static_cast<size_t>(i - fUnloadedBefore)];
         // An operation working on the entity (a move, a change of owner) still needs it.
         if (TvxPinEntity::IsPinned(e)) throw EInvalidOperation("Not allowed to delete an entity that is being moved");
-        fLoaded.erase(fLoaded.begin() + (i - fUnloadedBefore));
-        Removed(e);
-        ListIndexesOutOfDate(i);
+        TakeOut(i);
         FreeDataEntity(e);
         return;
     }
@@ -202,6 +200,15 @@ TvxDataEntity* TvxDataList::FindDataEntity(const TFindFunc& theFunc) const
 void TvxDataList::Removed(const TvxDataEntity* theDataEntity)
 {
     for (auto* walk : fWalks) walk->insert(theDataEntity);
+}
+
+void TvxDataList::TakeOut(int i)
+{
+    const auto position = fLoaded.begin() + (i - fUnloadedBefore);
+    const TvxDataEntity* e = *position;
+    fLoaded.erase(position);
+    Removed(e);
+    ListIndexesOutOfDate(i);
 }
 
 // The calls may delete or move entities (deleting the selected ones is the common use): the walk

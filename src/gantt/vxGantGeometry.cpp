@@ -14,6 +14,9 @@ namespace vxplan {
 namespace {
 
 int RoundScaled(int v, double scale) { return Round(v * scale); }
+
+// Every bar is at least 5 pixels wide, a stop before the start included.
+int BarRight(int left, int right) { return std::max(right, left + 5); }
 }  // namespace
 
 // ---- Row bands ----
@@ -118,11 +121,6 @@ bool TGantRow::BarTopBottom(TvxDataEntity_Chronbar* item, int& top, int& bottom)
     bottom = std::max(ClampToInt(int64_t{y2} - Round(item->GetBottomInset() * f)), top);
     return true;
 }
-
-namespace {
-// Every bar is at least 5 pixels wide, a stop before the start included.
-int BarRight(int left, int right) { return std::max(right, left + 5); }
-}  // namespace
 
 bool TGantRow::RectFromDataEntity(TvxDataEntity_Chronbar* item, TRect& rect)
 {

@@ -125,10 +125,7 @@ void TvxTree_ComBasic::_OnHandlePerformedMove(TvxDataEntity* entity, int, int)
     auto* e = static_cast<TvxDataEntity_Tree*>(entity);
     EnsureDisplayUpToDate();
     // The node is made again at the entity's new place; its placeholder goes with the old one.
-    RemoveNode(e->TreeNode);
-    e->TreeNode = nullptr;
-    RemoveNode(e->DummyNode);
-    e->DummyNode = nullptr;
+    ReleaseNodes(e);
     static_cast<TvxDataList_Tree*>(e->GetDataList())->NeedsSort = true;
     DisplayOutOfDate();
 }

@@ -267,6 +267,9 @@ private:
     void SortPass(TvxDataList_Tree* list, TvxBeginUpdate& marker);
     void FreePendingNodes(TvxBeginUpdate& marker);
     void RemoveNode(TTreeNode* node);
+    // Queues the entity's node and placeholder to be freed and forgets them; CleanTreeNode does
+    // the same for the entity and all below it.
+    void ReleaseNodes(TvxDataEntity_Tree* entity);
     void CleanTreeNode(TvxDataEntity_Tree* entity);
     void NodeGone(TTreeNode_vxSub* node);
     void BeginHorzScrollUpdate();

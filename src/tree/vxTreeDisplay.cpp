@@ -164,6 +164,14 @@ void TvxTree_ComBasic::RemoveNode(TTreeNode* node)
     node->SetData(nullptr);
 }
 
+void TvxTree_ComBasic::ReleaseNodes(TvxDataEntity_Tree* entity)
+{
+    RemoveNode(entity->TreeNode);
+    entity->TreeNode = nullptr;
+    RemoveNode(entity->DummyNode);
+    entity->DummyNode = nullptr;
+}
+
 void TvxTree_ComBasic::CleanTreeNode(TvxDataEntity_Tree* entity)
 {
     // Iterative: a deep hierarchy must not exhaust the stack.
@@ -171,10 +179,7 @@ void TvxTree_ComBasic::CleanTreeNode(TvxDataEntity_Tree* entity)
     while (!todo.empty()) {
         TvxDataEntity_Tree* e = todo.back();
         todo.pop_back();
-        RemoveNode(e->TreeNode);
-        e->TreeNode = nullptr;
-        RemoveNode(e->DummyNode);
-        e->DummyNode = nullptr;
+        ReleaseNodes(e);
         if (TvxDataList_Tree* children = e->Children)
             for (int i = children->LoadedCount() - 1; i >= 0; --i)
                 todo.push_back(static_cast<TvxDataEntity_Tree*>(children->GetLoaded(i)));
