@@ -1,7 +1,7 @@
 // Scopes that keep entities in memory while an operation works on them: a pinned entity refuses
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // to be unloaded, and a list whose unloads are held loads every requested index without first
 // unloading others.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/dataentity/vxDataEntityPack.h>

@@ -1,6 +1,6 @@
 // The Gantt area's background: the row (or column) stripes, the scale lines, the today line and
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // the focus frame, from plain inputs the chart gathers for a paint.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/platform/core/vxMethod.h>

@@ -21,7 +21,7 @@ void GStuff::DoSelectContent(TCanvas& aCanvas, const TRect& aRect)
 {
     aCanvas.Brush().SetStyle(TBrushStyle::bsSolid);
     aCanvas.Brush().SetColor(clBlack);
-    const int l = aRect.Left, t = aRect.Top, r = aRect.Right - kMarkSize, b = aRect.Bottom - kMarkSize;
+    const int l = aRect.Left, t = aRect.Top, r = AddClamped(aRect.Right, -kMarkSize), b = AddClamped(aRect.Bottom, -kMarkSize);
     for (const TPoint p : {Point(l, t), Point(r, t), Point(l, b), Point(r, b)})
         aCanvas.FillRect(Bounds(p.X, p.Y, kMarkSize, kMarkSize));
 }
@@ -29,8 +29,9 @@ void GStuff::DoSelectContent(TCanvas& aCanvas, const TRect& aRect)
 void GStuff::BevelRect(TCanvas& aCanvas, const TRect& aRect, bool aRaised)
 {
     const TColor kept = aCanvas.Pen().GetColor();
-    const TPoint leftBottom = Point(aRect.Left, aRect.Bottom - 1), leftTop = Point(aRect.Left, aRect.Top);
-    const TPoint rightTop = Point(aRect.Right - 1, aRect.Top), rightBottom = Point(aRect.Right - 1, aRect.Bottom - 1);
+    const int right = AddClamped(aRect.Right, -1), bottom = AddClamped(aRect.Bottom, -1);
+    const TPoint leftBottom = Point(aRect.Left, bottom), leftTop = Point(aRect.Left, aRect.Top);
+    const TPoint rightTop = Point(right, aRect.Top), rightBottom = Point(right, bottom);
     aCanvas.Pen().SetColor(aRaised ? clBtnHighlight : clBtnShadow);
     aCanvas.Polyline({leftBottom, leftTop, rightTop});
     aCanvas.Pen().SetColor(aRaised ? clBtnShadow : clBtnHighlight);
@@ -45,7 +46,8 @@ bool GStuff::BigEnough(const TRect& aRect, int aWidth, int aHeight)
 
 TRect GStuff::Fixrect(const TRect& aRect, int dLeft, int dTop, int dRight, int dBottom)
 {
-    return Rect(aRect.Left + dLeft, aRect.Top + dTop, aRect.Right + dRight, aRect.Bottom + dBottom);
+    return Rect(AddClamped(aRect.Left, dLeft), AddClamped(aRect.Top, dTop), AddClamped(aRect.Right, dRight),
+                AddClamped(aRect.Bottom, dBottom));
 }
 
 TColor GStuff::TintColor(TColor aColor, double aFactor)
@@ -57,7 +59,8 @@ TColor GStuff::TintColor(TColor aColor, double aFactor)
 
 void GStuff::RotateFont(TFont& aFont, int anAngle)
 {
-    aFont.SetOrientation(anAngle * 10);
+    // Whole turns make no difference, and leaving them out keeps the tenths of a degree in range.
+    aFont.SetOrientation(anAngle % 360 * 10);
     aFont.SetPitch(TFontPitch::fpVariable);
 }
 
@@ -69,9 +72,14 @@ void GStuff::FillRadiated(TCanvas& aCanvas, const TRect& aRect, TColor aColor)
         aCanvas.FillRect(aRect);
         return;
     }
-    const double middle = (aRect.Height() - 1) / 2.0;
-    for (int y = aRect.Top; y < aRect.Bottom; ++y) {
-        const double distance = std::fabs(y - aRect.Top - middle) / middle;
+    const double middle = (static_cast<double>(aRect.Bottom) - aRect.Top - 1) / 2.0;
+    // Only the lines the canvas can show are drawn: a rectangle may reach far beyond it.
+    TRect reach = aRect;
+    TRect visible;
+    if (aCanvas.HandleAllocated() && GetClipBox(aCanvas.GetHandle(), &visible) != RGN_ERROR)
+        IntersectRect(reach, aRect, visible);
+    for (int y = reach.Top; y < reach.Bottom; ++y) {
+        const double distance = std::fabs(static_cast<double>(y) - aRect.Top - middle) / middle;
         aCanvas.Brush().SetColor(TintColor(aColor, 1.0 - (1.0 - kRadiatedEdgeFactor) * distance));
         aCanvas.FillRect(Rect(aRect.Left, y, aRect.Right, y + 1));
     }

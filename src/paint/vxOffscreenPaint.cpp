@@ -61,7 +61,8 @@ void TvxOffscreenPaint::Paint()
 void TvxOffscreenPaint::SmashPaint()
 {
     TCanvas& direct = GetDirectCanvas();
-    const TRect shown = Rect(0, 0, GetWidth() - rightMargin_, GetHeight() - bottomMargin_);
+    // Margins wider than the control leave nothing of the bitmap to show.
+    const TRect shown = Rect(0, 0, std::max(GetWidth() - rightMargin_, 0), std::max(GetHeight() - bottomMargin_, 0));
     direct.CopyRect(shown, bitmap_.Canvas(), shown);
     if (rightMargin_ > 0 && bottomMargin_ > 0) {
         const TColor kept = direct.Brush().GetColor();
@@ -96,11 +97,11 @@ void TvxOffscreenPaint::DragOver(TObject* Source, int X, int Y, TDragState State
 {
     if (Y < kDragScrollMargin)
         PossibleScroll(TScrollDirection::tsdUp);
-    else if (Y > GetHeight() - bottomMargin_ - kDragScrollMargin)
+    else if (Y > int64_t{GetHeight()} - bottomMargin_ - kDragScrollMargin)
         PossibleScroll(TScrollDirection::tsdDown);
     else if (X < kDragScrollMargin)
         PossibleScroll(TScrollDirection::tsdLeft);
-    else if (X > GetWidth() - rightMargin_ - kDragScrollMargin)
+    else if (X > int64_t{GetWidth()} - rightMargin_ - kDragScrollMargin)
         PossibleScroll(TScrollDirection::tsdRight);
     TCustomPanel::DragOver(Source, X, Y, State, Accept);
 }
@@ -247,15 +248,23 @@ private:
     bool hadClip_ = false;
 };
 
+void TvxOffscreenPaint::CheckPrintScale(double aScale)
+{
+    if (!(aScale >= 0 && aScale <= kMaxPrintScale))
+        throw EInvalidArgument("Print scale " + NumberText(aScale) + " outside 0.." + NumberText(kMaxPrintScale));
+}
+
 void TvxOffscreenPaint::Print(HDC aDC, int aX, int aY, double aScaleX, double aScaleY, bool aScaled)
 {
     if (!aDC) throw EInvalidArgument("Print needs a device context");
+    CheckPrintScale(aScaleX);
+    CheckPrintScale(aScaleY);
     printOrigin_ = Point(aX, aY);
     printScaleX_ = aScaleX;
     printScaleY_ = aScaleY;
     const int width = aScaled ? Round(GetPrintScalex() * GetWidth()) : GetWidth();
     const int height = aScaled ? Round(GetPrintScaley() * GetHeight()) : GetHeight();
-    TPrintScope scope(*this, aDC, Bounds(GetLeft(), GetTop(), width, height), Rect(aX, aY, aX + width, aY + height));
+    TPrintScope scope(*this, aDC, Bounds(GetLeft(), GetTop(), width, height), Bounds(aX, aY, width, height));
     CalculateFontScale();
     OffscreenPaint();
     scope.Finished();

@@ -11,6 +11,7 @@
 #include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 
+#include <algorithm>
 #include <bitset>
 #include <memory>
 
@@ -59,6 +60,10 @@ public:
     // units. The scales (0 means 1) are what descendants multiply lengths by; with aScaled the
     // control is also laid out at its scaled size while it prints.
     virtual void Print(HDC aDC, int aX, int aY, double aScaleX, double aScaleY, bool aScaled);
+    // The largest print scale: far beyond any printer's resolution, yet every length stays an int.
+    static constexpr double kMaxPrintScale = 1000;
+    // Throws EInvalidArgument for a scale outside 0..kMaxPrintScale (NaN included).
+    static void CheckPrintScale(double aScale);
 
     void BeginPrint() { ++printingCount_; }
     void EndPrint();
@@ -86,10 +91,11 @@ public:
     void SetSizeDontTell(const TRect& aRect);
 
     // Pixels at the right and bottom edge that the bitmap does not cover (scroll bars sit there).
+    // Negative margins are taken as 0.
     int GetRightMargin() const { return rightMargin_; }
-    void SetRightMargin(int margin) { rightMargin_ = margin; }
+    void SetRightMargin(int margin) { rightMargin_ = std::max(margin, 0); }
     int GetBottomMargin() const { return bottomMargin_; }
-    void SetBottomMargin(int margin) { bottomMargin_ = margin; }
+    void SetBottomMargin(int margin) { bottomMargin_ = std::max(margin, 0); }
 
     // Key codes the control takes as ordinary keys instead of focus moves.
     std::bitset<256>& WantedSpecialKeys() { return wantedSpecialKeys_; }

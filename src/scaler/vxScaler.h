@@ -47,7 +47,7 @@ enum : unsigned { WM_VXSCALERCHANGE = 3022 };
 struct TScaleMark {
     bool IsMajor = false;
     TDateTime Date = 0;
-    double Pixel = 0;  // along the axis, 0 at Start; the first mark may lie before it
+    double Pixel = 0;  // along the axis, 0 at Start; the first mark may lie before it (within +-2^30)
     std::string Text;
     TScalerFont Font = TScalerFont::sTextFont1;
     bool Hidden = false;  // everything from this mark to the next is hidden time
@@ -140,7 +140,9 @@ public:
     TOnScalerUserDraw OnUserDrawForeground;
 
     // ---- Conversions ---------------------------------------------------------------------
-    // Clamped to about +-2^30 pixels, so far-away times stay drawable (clipped).
+    // Pixels beyond this are as good as infinitely far: pixels of times and marks are clamped
+    // here, so they stay drawable (clipped) and sums of two of them stay ints.
+    static constexpr double kPixelLimit = 1073741824.0;  // 2^30
     int DateToPixel(TDateTime theDate);
     TDateTime PixelToDate(int thePixel);
     double DateDiffToPixelLength(TDateTime theFrom, TDateTime theTo);
@@ -189,7 +191,8 @@ public:
     void CalcOddOrEventStartForVerticalBack();
     int GetOddOrEventStartForVerticalBack() const { return oddOrEvenStart_; }
     // Label position (day and longer steps: the middle of the interval) and box position (the
-    // other way round) of mark i, j being the next mark.
+    // other way round) of mark i, j being the next mark (past the end: the end of the axis).
+    // An i outside the list throws EListError.
     int GetScaleMarkPix(const TScaleMarkList& aList, int i, int j);
     int GetBoxPix(const TScaleMarkList& aList, int i, int j);
 
@@ -265,6 +268,8 @@ private:
     [[noreturn]] void FailScale(const std::string& aMessage);
     // The visible time from lo to hi (lo <= hi, both finite and near the calendar).
     TDateTime VisibleBetween(TDateTime lo, TDateTime hi);
+    // Mark i's pixel, or the middle between it and mark j when the step's length is as asked.
+    int MarkOrMiddlePix(const TScaleMarkList& aList, int i, int j, bool aMiddleForDays);
     // CalcDrawMode without the failure handling.
     void BuildAllMarks();
     void BuildMarks(TScaleMarkList& theList, TDateTime theStep, bool theMajor);

@@ -21,8 +21,6 @@ constexpr TDateTime kOneMSec = 1.0 / MSecsPerDay;
 // Tolerance of the visible-to-true search, and the most steps it takes.
 constexpr TDateTime kTrueTimeTolerance = 10.0 / 86400;
 constexpr int kMaxTrueTimeSteps = 100000;
-// Pixels beyond this are as good as infinitely far; drawing clips them.
-constexpr double kPixelLimit = 1073741824.0;  // 2^30
 // Days beyond the calendar by this much mean nothing; larger values are clamped here.
 constexpr double kFarDays = 1.0e8;
 
@@ -329,8 +327,11 @@ int TvxDateScaler::DateToPixel(TDateTime theDate)
     const auto after = std::upper_bound(minorMarkDates_.begin(), minorMarkDates_.end(), theDate);
     if (after != minorMarkDates_.begin()) {
         const std::size_t i = static_cast<std::size_t>(after - minorMarkDates_.begin()) - 1;
-        baseDate = minorMarkDates_[i];
-        basePixel = minorMarks_[i].Pixel;
+        // A mark at the limit holds a clamped pixel, not its own: it is no anchor.
+        if (std::fabs(minorMarks_[i].Pixel) < kPixelLimit) {
+            baseDate = minorMarkDates_[i];
+            basePixel = minorMarks_[i].Pixel;
+        }
     }
     const TDateTime visible =
         theDate < baseDate ? -VisibleBetween(theDate, baseDate) : VisibleBetween(baseDate, theDate);

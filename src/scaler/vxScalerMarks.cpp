@@ -3,6 +3,7 @@
 
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -118,13 +119,15 @@ void TvxDateScaler::BuildMarks(TScaleMarkList& theList, TDateTime theStep, bool 
         TScaleMark mark;
         mark.IsMajor = theMajor;
         mark.Date = d;
-        mark.Pixel = basePixel + DateDiffToPixelLength(baseDate, d);
+        // The walk goes on from the exact pixel; the mark keeps it within reach of drawing.
+        const double pixel = basePixel + DateDiffToPixelLength(baseDate, d);
+        mark.Pixel = std::clamp(pixel, -kPixelLimit, kPixelLimit);
         if (theMajor)
             mark.Text = GetApprioateStringLong(d, theStep, mark.Font);
         else
-            GetApprioateStringShort(d, theStep, Round(mark.Pixel - basePixel), mark.Text, mark.Font, mark.SubText,
+            GetApprioateStringShort(d, theStep, Round(pixel - basePixel), mark.Text, mark.Font, mark.SubText,
                                     mark.SubFont);
-        basePixel = mark.Pixel;
+        basePixel = pixel;
         baseDate = mark.Date;
 
         TDateTime next = Snap(d + GetAdaptiveStep(d, theStep), theStep);
@@ -165,25 +168,24 @@ void TvxDateScaler::CalcOddOrEventStartForVerticalBack()
     else if (step == kScale100Year) oddOrEvenStart_ = y / 100;
 }
 
-int TvxDateScaler::GetScaleMarkPix(const TScaleMarkList& aList, int i, int j)
+int TvxDateScaler::MarkOrMiddlePix(const TScaleMarkList& aList, int i, int j, bool aMiddleForDays)
 {
-    const TScaleMark& mark = aList.at(static_cast<std::size_t>(i));
-    const TDateTime step = mark.IsMajor ? majorStep_ : minorStep_;
-    if (step < kDay) return Round(mark.Pixel);
+    if (i < 0 || i >= static_cast<int>(aList.size()))
+        throw EListError("Scale mark index out of bounds (" + std::to_string(i) + ")");
+    const TScaleMark& mark = aList[static_cast<std::size_t>(i)];
+    const bool daysOrLonger = (mark.IsMajor ? majorStep_ : minorStep_) >= kDay;
+    if (daysOrLonger != aMiddleForDays) return Round(mark.Pixel);
     const double next = j >= 0 && j < static_cast<int>(aList.size()) ? aList[static_cast<std::size_t>(j)].Pixel
                                                                        : ScalePixel(GetScaleLen());
     return Round((mark.Pixel + next) / 2);
 }
 
-int TvxDateScaler::GetBoxPix(const TScaleMarkList& aList, int i, int j)
+int TvxDateScaler::GetScaleMarkPix(const TScaleMarkList& aList, int i, int j)
 {
-    const TScaleMark& mark = aList.at(static_cast<std::size_t>(i));
-    const TDateTime step = mark.IsMajor ? majorStep_ : minorStep_;
-    if (step >= kDay) return Round(mark.Pixel);
-    const double next = j >= 0 && j < static_cast<int>(aList.size()) ? aList[static_cast<std::size_t>(j)].Pixel
-                                                                       : ScalePixel(GetScaleLen());
-    return Round((mark.Pixel + next) / 2);
+    return MarkOrMiddlePix(aList, i, j, true);
 }
+
+int TvxDateScaler::GetBoxPix(const TScaleMarkList& aList, int i, int j) { return MarkOrMiddlePix(aList, i, j, false); }
 
 // ---- Weeks ----------------------------------------------------------------------------------
 

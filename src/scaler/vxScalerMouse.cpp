@@ -113,7 +113,7 @@ void TvxDateScaler::SetCenterScale(double aScale, TDateTime aDate, int aPixel)
 {
     const TUpdateScope update(*this);
     const TDateTime oldStart = start_, oldStop = stop_;
-    SetStart(VisibleTimeToTrueTime_High(VisibleTimeDiffToTrueTime(aDate, -aPixel * aScale)));
+    SetStart(VisibleTimeToTrueTime_High(VisibleTimeDiffToTrueTime(aDate, -static_cast<double>(aPixel) * aScale)));
     SetScale(aScale);
     const bool veto = OnLimitScaling && OnLimitScaling(this, start_, stop_, GetScale());
     // SetScale refuses a range under ten seconds on its own; the slide of Start made for that

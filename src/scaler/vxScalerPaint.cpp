@@ -79,11 +79,11 @@ void TvxDateScaler::CalcPixAndDrawScaleMarks(TCanvas& aCanvas, const TRect& aRec
         if (mark.Hidden || lookAndFeel_ == TLookAndFeel::tlfBoxed) continue;
         const int length = Round((mark.IsMajor ? kMajorTick : kMinorTick) * printScale);
         if (horizontal_) {
-            const int x = aRect.Left + aFactorX * pixel;
+            const int x = ClampToInt(aRect.Left + int64_t{aFactorX} * pixel);
             aCanvas.MoveTo(x, aRect.Bottom - 1);
             aCanvas.LineTo(x, aRect.Bottom - 1 - length * std::max(aFactorY, 1));
         } else {
-            const int y = aRect.Top + aFactorY * pixel;
+            const int y = ClampToInt(aRect.Top + int64_t{aFactorY} * pixel);
             aCanvas.MoveTo(aRect.Right - 1, y);
             aCanvas.LineTo(aRect.Right - 1 - length * std::max(aFactorX, 1), y);
         }
@@ -120,24 +120,24 @@ void TvxDateScaler::DrawScaleMarksText(TCanvas& aCanvas, const TRect& aRect, con
         applyFont(font);
         if (horizontal_) {
             const int tw = aCanvas.TextWidth(text);
-            const int left = p - tw / 2;
-            if (left > 0 && row.last + tw + kGapH < left) {
-                aCanvas.TextOut(aRect.Left + left, aRect.Top + across, text);
+            const int left = AddClamped(p, -tw / 2);
+            if (left > 0 && int64_t{row.last} + tw + kGapH < left) {
+                aCanvas.TextOut(AddClamped(aRect.Left, left), aRect.Top + across, text);
                 if (remember) row.last = left;
             }
         } else if (verticalText_) {
             const int tw = aCanvas.TextWidth(text);
-            const int y = p + tw / 2;
-            if (y - tw > 0 && row.last + tw + kGapV < y) {
-                aCanvas.TextOut(aRect.Left + across, aRect.Top + y, text);
+            const int y = AddClamped(p, tw / 2);
+            if (int64_t{y} - tw > 0 && int64_t{row.last} + tw + kGapV < y) {
+                aCanvas.TextOut(aRect.Left + across, AddClamped(aRect.Top, y), text);
                 if (remember) row.last = y;
             }
         } else {
             if (major) text += "  ";
             const int th = aCanvas.TextHeight(text);
-            const int y = p - th / 2;
-            if (y - th > 0 && row.last + th + kGapV < y) {
-                aCanvas.TextOut(aRect.Left + across, aRect.Top + y, text);
+            const int y = AddClamped(p, -th / 2);
+            if (int64_t{y} - th > 0 && int64_t{row.last} + th + kGapV < y) {
+                aCanvas.TextOut(aRect.Left + across, AddClamped(aRect.Top, y), text);
                 if (remember) row.last = y;
             }
         }
@@ -238,6 +238,8 @@ void TvxDateScaler::DrawZoomButtons(TCanvas&, const TRect&) {}
 
 void TvxDateScaler::Print(HDC aDC, int aX, int aY, double aScaleX, double aScaleY, bool aScaled)
 {
+    CheckPrintScale(aScaleX);
+    CheckPrintScale(aScaleY);
     BeginPrint();
     try {
         InternalSetPrintScalex(aScaleX);

@@ -54,10 +54,17 @@ void TControl::SetParent(TWinControl* parent)
     if (parent) parent->InsertControl(this);
 }
 
+void TControl::KeepBoundsSane(int& left, int& top, int& width, int& height)
+{
+    width = std::clamp(width, 0, kMaxExtent);
+    height = std::clamp(height, 0, kMaxExtent);
+    left = std::clamp(left, -kMaxPosition, kMaxPosition);
+    top = std::clamp(top, -kMaxPosition, kMaxPosition);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    KeepBoundsSane(left, top, width, height);
     if (left == left_ && top == top_ && width == width_ && height == height_) return;
     const bool resized = width != width_ || height != height_;
     if (parent_ && visible_) parent_->Invalidate();
@@ -72,10 +79,11 @@ void TControl::SetBounds(int left, int top, int width, int height)
 
 void TControl::UpdateBoundsFromWindow(int left, int top, int width, int height)
 {
+    KeepBoundsSane(left, top, width, height);
     left_ = left;
     top_ = top;
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
+    width_ = width;
+    height_ = height;
 }
 
 void TControl::RequestAlign()

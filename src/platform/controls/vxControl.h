@@ -66,8 +66,11 @@ public:
     void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
     void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
     // Moves and sizes the control in its parent's client coordinates; the parent realigns and a
-    // changed size raises Resize. Negative sizes are taken as 0.
+    // changed size raises Resize. Sizes are kept within 0..kMaxExtent and positions within
+    // +-kMaxPosition, so the control's right and bottom edges are always ints.
     virtual void SetBounds(int left, int top, int width, int height);
+    static constexpr int kMaxExtent = 16777215;  // the window system's largest window
+    static constexpr int kMaxPosition = 1 << 30;
     TRect GetBoundsRect() const { return Bounds(left_, top_, width_, height_); }
     void SetBoundsRect(const TRect& r) { SetBounds(r.Left, r.Top, r.Width(), r.Height()); }
 
@@ -75,12 +78,12 @@ public:
     virtual TRect GetClientRect() const { return Rect(0, 0, width_, height_); }
     int GetClientWidth() const { return GetClientRect().Width(); }
     int GetClientHeight() const { return GetClientRect().Height(); }
-    void SetClientWidth(int w) { SetWidth(w + width_ - GetClientWidth()); }
-    void SetClientHeight(int h) { SetHeight(h + height_ - GetClientHeight()); }
+    void SetClientWidth(int w) { SetWidth(AddClamped(w, width_ - GetClientWidth())); }
+    void SetClientHeight(int h) { SetHeight(AddClamped(h, height_ - GetClientHeight())); }
     virtual TPoint ClientToScreen(TPoint p) const;
     virtual TPoint ScreenToClient(TPoint p) const;
     // The point in the parent's client coordinates.
-    TPoint ClientToParent(TPoint p) const { return {p.X + left_, p.Y + top_}; }
+    TPoint ClientToParent(TPoint p) const { return {AddClamped(p.X, left_), AddClamped(p.Y, top_)}; }
 
     bool GetVisible() const { return visible_; }
     virtual void SetVisible(bool visible);
@@ -180,6 +183,8 @@ protected:
     void ParentFontChanged();
     // Stores the bounds without realigning or raising anything (the window reported them).
     void UpdateBoundsFromWindow(int left, int top, int width, int height);
+    // Brings bounds within the ranges SetBounds keeps.
+    static void KeepBoundsSane(int& left, int& top, int& width, int& height);
     // Asks the parent to realign with this control as the one being moved.
     virtual void RequestAlign();
 

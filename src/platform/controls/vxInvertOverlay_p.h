@@ -1,8 +1,8 @@
 // An inverted line drawn over a window and everything on it, children included, for dragging
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // splitters: the platform draws such lines straight onto the parent's screen pixels. Here a
 // snapshot of the window is taken when the drag begins and an overlay widget above the children
 // shows the snapshot's pixels inverted, so showing the line twice leaves the window as it was.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/platform/core/vxTypes.h>

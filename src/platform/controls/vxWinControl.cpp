@@ -94,8 +94,7 @@ void TWinControl::SetParent(TWinControl* parent)
 
 void TWinControl::SetBounds(int left, int top, int width, int height)
 {
-    width = std::max(width, 0);
-    height = std::max(height, 0);
+    KeepBoundsSane(left, top, width, height);
     if (left == GetLeft() && top == GetTop() && width == GetWidth() && height == GetHeight()) return;
     const bool resized = width != GetWidth() || height != GetHeight();
     UpdateBoundsFromWindow(left, top, width, height);

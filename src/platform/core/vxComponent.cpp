@@ -1,8 +1,10 @@
 // TComponent: owning, naming and the free notifications.
 #include <vxplan/platform/core/vxComponent.h>
 
+#include <vxplan/platform/core/vxExceptions.h>
+
 #include <algorithm>
-#include <stdexcept>
+#include <string>
 
 namespace vxplan {
 
@@ -37,7 +39,7 @@ void TComponent::DestroyComponents()
 TComponent* TComponent::GetComponent(int index) const
 {
     if (index < 0 || index >= GetComponentCount())
-        throw std::out_of_range("Component index out of bounds (" + std::to_string(index) + ")");
+        throw EListError("Component index out of bounds (" + std::to_string(index) + ")");
     return components_[static_cast<size_t>(index)];
 }
 

@@ -20,7 +20,7 @@ public:
 
     TComponent* GetOwner() const { return owner_; }
     int GetComponentCount() const { return static_cast<int>(components_.size()); }
-    // Throws std::out_of_range naming the index when it is outside 0..count-1.
+    // Throws EListError naming the index when it is outside 0..count-1.
     TComponent* GetComponent(int index) const;
     int GetComponentIndex() const;
 

@@ -37,18 +37,18 @@ bool UnionRect(TRect& result, const TRect& a, const TRect& b)
 
 void OffsetRect(TRect& r, int dx, int dy)
 {
-    r.Left += dx;
-    r.Right += dx;
-    r.Top += dy;
-    r.Bottom += dy;
+    r.Left = AddClamped(r.Left, dx);
+    r.Right = AddClamped(r.Right, dx);
+    r.Top = AddClamped(r.Top, dy);
+    r.Bottom = AddClamped(r.Bottom, dy);
 }
 
 void InflateRect(TRect& r, int dx, int dy)
 {
-    r.Left -= dx;
-    r.Right += dx;
-    r.Top -= dy;
-    r.Bottom += dy;
+    r.Left = ClampToInt(static_cast<int64_t>(r.Left) - dx);
+    r.Right = AddClamped(r.Right, dx);
+    r.Top = ClampToInt(static_cast<int64_t>(r.Top) - dy);
+    r.Bottom = AddClamped(r.Bottom, dy);
 }
 
 namespace {

@@ -14,6 +14,14 @@ public:
     virtual ~TObject() = default;
 };
 
+// A wide integer result brought back to the int range, saturating.
+inline int ClampToInt(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+// The sum of two ints, saturating: coordinates from hosts may lie anywhere in the int range.
+inline int AddClamped(int a, int b) { return ClampToInt(static_cast<int64_t>(a) + b); }
+
 struct TPoint {
     int X = 0;
     int Y = 0;
@@ -26,15 +34,15 @@ struct TSize {
     friend bool operator==(const TSize&, const TSize&) = default;
 };
 
-// Left and Top are inside the rectangle, Right and Bottom are not.
+// Left and Top are inside the rectangle, Right and Bottom are not. Width and Height saturate.
 struct TRect {
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
 
-    int Width() const { return Right - Left; }
-    int Height() const { return Bottom - Top; }
+    int Width() const { return ClampToInt(static_cast<int64_t>(Right) - Left); }
+    int Height() const { return ClampToInt(static_cast<int64_t>(Bottom) - Top); }
     TPoint TopLeft() const { return {Left, Top}; }
     TPoint BottomRight() const { return {Right, Bottom}; }
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
@@ -47,7 +55,10 @@ inline constexpr TRect kNoRect{-1, -1, -1, -1};
 
 inline TPoint Point(int x, int y) { return {x, y}; }
 inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
-inline TRect Bounds(int left, int top, int width, int height) { return {left, top, left + width, top + height}; }
+inline TRect Bounds(int left, int top, int width, int height)
+{
+    return {left, top, AddClamped(left, width), AddClamped(top, height)};
+}
 
 bool PtInRect(const TRect& r, TPoint p);
 // The overlap of a and b; false (and an all-zero result) when they do not overlap.
@@ -64,11 +75,6 @@ int64_t Round64(double value);
 // A floating value as messages name it: at most 15 significant digits, an exponent for values
 // far from 1 (1e+300, not three hundred digits).
 std::string NumberText(double value);
-// A wide integer result brought back to the int range, saturating.
-inline int ClampToInt(int64_t value)
-{
-    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
-}
 // Toward zero, saturating like Round.
 int Trunc(double value);
 // a * b / c rounded to nearest, halves away from zero, as the platform's MulDiv; -1 when c is 0.

@@ -12,9 +12,12 @@
 namespace vxplan {
 namespace {
 
-// Shapes take their corners in either order; false when nothing is left to draw.
+// Shapes take their corners in either order; false when nothing is left to draw. Corners far
+// outside every device are cut (see drawing::CutFar), so the shapes' arithmetic stays in int.
 bool Normalize(int& left, int& top, int& right, int& bottom)
 {
+    left = drawing::CutFar(left), top = drawing::CutFar(top);
+    right = drawing::CutFar(right), bottom = drawing::CutFar(bottom);
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     return right != left && bottom != top;
@@ -207,12 +210,15 @@ void TCanvas::FillRect(const TRect& r)
 {
     Changing();
     RequireState();
-    PatBlt(handle_, r.Left, r.Top, r.Width(), r.Height(), PATCOPY);
+    // Cut first: the extent of a rectangle across the whole int range is no int.
+    const TRect cut = drawing::CutFarRect(r);
+    PatBlt(handle_, cut.Left, cut.Top, cut.Width(), cut.Height(), PATCOPY);
     Changed();
 }
 
-void TCanvas::FrameRect(const TRect& r)
+void TCanvas::FrameRect(const TRect& aRect)
 {
+    const TRect r = drawing::CutFarRect(aRect);
     if (r.IsEmpty()) return;
     Changing();
     RequireState();

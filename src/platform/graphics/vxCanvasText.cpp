@@ -3,6 +3,7 @@
 #include <vxplan/platform/graphics/vxCanvas.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDrawing_p.h>
 #include <vxplan/platform/graphics/vxTextLayout_p.h>
 
 namespace vxplan {
@@ -28,7 +29,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text)
     RequireState();
     TextOutW(handle_, x, y, text);
     // The pen moves to the end of the text, as after LineTo.
-    MoveTo(x + TextWidth(text), y);
+    MoveTo(AddClamped(x, TextWidth(text)), y);
     Changed();
 }
 
@@ -43,7 +44,8 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const std::string& text)
     }
     QPainter& p = handle_->Painter();
     p.save();
-    const QRect clip(r.Left, r.Top, r.Width(), r.Height());
+    const TRect cut = drawing::CutFarRect(r);
+    const QRect clip(cut.Left, cut.Top, cut.Width(), cut.Height());
     p.setClipRect(clip, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (brush_.GetStyle() != TBrushStyle::bsClear) {
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);

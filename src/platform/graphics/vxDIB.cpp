@@ -6,6 +6,7 @@
 // inverted copying exist there.
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 
+#include <vxplan/platform/graphics/vxDrawing_p.h>
 #include <vxplan/platform/graphics/vxPixels_p.h>
 
 #include <algorithm>
@@ -50,12 +51,15 @@ void StretchOntoImage(HDC dst, int x, int y, int width, int height, int srcX, in
     const QRegion* clip = dst->ClipRegion();
     const uint8_t index = static_cast<uint8_t>((rop >> 16) & 0xFF);
     const uint32_t pat = ColorToPixel(dst->Brush.Color) & 0xFFFFFFu;
-    const int w = std::abs(width), h = std::abs(height);
+    using drawing::CutFar;
+    const int w = CutFar(std::abs(int64_t{width})), h = CutFar(std::abs(int64_t{height}));
     // A negative extent on one side only mirrors the image along that axis.
     const bool flipX = (width < 0) != (srcWidth < 0), flipY = (height < 0) != (srcHeight < 0);
-    const int left = std::min(x, x + width) + org.X, top = std::min(y, y + height) + org.Y;
-    const int sw = std::abs(srcWidth), sh = std::abs(srcHeight);
-    const int sx0 = std::min(srcX, srcX + srcWidth), sy0 = std::min(srcY, srcY + srcHeight);
+    const int left = CutFar(std::min<int64_t>(x, int64_t{x} + width) + org.X);
+    const int top = CutFar(std::min<int64_t>(y, int64_t{y} + height) + org.Y);
+    const int sw = CutFar(std::abs(int64_t{srcWidth})), sh = CutFar(std::abs(int64_t{srcHeight}));
+    const int sx0 = CutFar(std::min<int64_t>(srcX, int64_t{srcX} + srcWidth));
+    const int sy0 = CutFar(std::min<int64_t>(srcY, int64_t{srcY} + srcHeight));
 
     // Only the part of the destination inside the image and the clip is visited.
     QRegion visible(QRect(left, top, w, h));
@@ -81,15 +85,19 @@ void StretchOntoImage(HDC dst, int x, int y, int width, int height, int srcX, in
 void StretchOntoDevice(HDC dst, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
                        int srcHeight, const QImage& bits, uint32_t rop)
 {
-    QImage image = bits.copy(std::min(srcX, srcX + srcWidth), std::min(srcY, srcY + srcHeight), std::abs(srcWidth),
-                             std::abs(srcHeight));
+    using drawing::CutFar;
+    QImage image = bits.copy(CutFar(std::min<int64_t>(srcX, int64_t{srcX} + srcWidth)),
+                             CutFar(std::min<int64_t>(srcY, int64_t{srcY} + srcHeight)),
+                             CutFar(std::abs(int64_t{srcWidth})), CutFar(std::abs(int64_t{srcHeight})));
     if (((rop >> 16) & 0xFF) == 0x33) image.invertPixels();
     const bool flipX = (width < 0) != (srcWidth < 0), flipY = (height < 0) != (srcHeight < 0);
     if (flipX || flipY) image = image.mirrored(flipX, flipY);
     QPainter& p = dst->Painter();
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(std::min(x, x + width), std::min(y, y + height), std::abs(width), std::abs(height)), image);
+    p.drawImage(QRect(CutFar(std::min<int64_t>(x, int64_t{x} + width)), CutFar(std::min<int64_t>(y, int64_t{y} + height)),
+                      CutFar(std::abs(int64_t{width})), CutFar(std::abs(int64_t{height}))),
+                image);
     p.restore();
 }
 

@@ -3,11 +3,13 @@
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/graphics/vxDrawing_p.h>
 #include <vxplan/platform/graphics/vxPixels_p.h>
 #include <vxplan/platform/graphics/vxTextLayout_p.h>
 
 #include <QPaintDevice>
 
+#include <algorithm>
 #include <utility>
 
 namespace vxplan {
@@ -24,6 +26,11 @@ int RegionKind(const QRegion& region)
 // platform does for regions.
 QRect ToQRect(int left, int top, int right, int bottom)
 {
+    // Far coordinates are cut well beyond any device, so that Qt's own arithmetic on the
+    // rectangle (its right edge, its size) stays inside int.
+    static constexpr int kFar = 1 << 29;
+    const auto cut = [](int v) { return std::clamp(v, -kFar, kFar); };
+    left = cut(left), top = cut(top), right = cut(right), bottom = cut(bottom);
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     return QRect(left, top, right - left, bottom - top);
@@ -55,7 +62,14 @@ QPainter& TDeviceContext::Painter()
 {
     if (!painter_) {
         painter_ = std::make_unique<QPainter>();
-        if (!painter_->begin(device_)) {
+        // An image without pixels (a control of no width) shows nothing, yet text and shapes
+        // are still drawn on it: they go to a scratch pixel instead.
+        QPaintDevice* target = device_;
+        if (image_ && image_->isNull()) {
+            scratch_ = QImage(1, 1, QImage::Format_RGB32);
+            target = &scratch_;
+        }
+        if (!painter_->begin(target)) {
             painter_.reset();
             throw EInvalidOperation("Cannot paint on the device of this context");
         }
@@ -106,6 +120,7 @@ void TDeviceContext::ApplyState()
 
 void TDeviceContext::SetViewportOrg(TPoint origin)
 {
+    origin = {drawing::CutFar(origin.X), drawing::CutFar(origin.Y)};
     if (origin == viewportOrg_) return;
     viewportOrg_ = origin;
     stateDirty_ = true;
@@ -184,7 +199,7 @@ bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* previous)
     if (!dc) return false;
     const TPoint org = dc->ViewportOrg();
     if (previous) *previous = org;
-    dc->SetViewportOrg({org.X + dx, org.Y + dy});
+    dc->SetViewportOrg({AddClamped(org.X, dx), AddClamped(org.Y, dy)});
     return true;
 }
 
@@ -228,12 +243,25 @@ int IntersectClipRect(HDC dc, int left, int top, int right, int bottom)
 {
     if (!dc) return RGN_ERROR;
     const TPoint org = dc->ViewportOrg();
-    const QRegion rect(ToQRect(left + org.X, top + org.Y, right + org.X, bottom + org.Y));
+    const QRegion rect(ToQRect(AddClamped(left, org.X), AddClamped(top, org.Y), AddClamped(right, org.X),
+                               AddClamped(bottom, org.Y)));
     // Without a clip the whole surface is visible, so the rectangle itself becomes the clip.
     const QRegion* clip = dc->ClipRegion();
     const QRegion result = clip ? clip->intersected(rect) : rect;
     dc->SetClipRegion(&result);
     return RegionKind(result);
+}
+
+int GetClipBox(HDC dc, TRect* box)
+{
+    if (!dc || !box) return RGN_ERROR;
+    const QPaintDevice* device = dc->Device();
+    QRegion visible(0, 0, device->width(), device->height());
+    if (const QRegion* clip = dc->ClipRegion()) visible = visible.intersected(*clip);
+    const QRect r = visible.boundingRect();
+    const TPoint org = dc->ViewportOrg();
+    *box = visible.isEmpty() ? TRect{} : Bounds(ClampToInt(int64_t{r.left()} - org.X), ClampToInt(int64_t{r.top()} - org.Y), r.width(), r.height());
+    return RegionKind(visible);
 }
 
 int GetRgnBox(HRGN region, TRect* box)

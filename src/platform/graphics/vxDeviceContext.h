@@ -129,6 +129,7 @@ public:
     TPoint Position;
 
     TPoint ViewportOrg() const { return viewportOrg_; }
+    // Kept within +-2^29, far beyond every device, so origin and coordinate add up in int.
     void SetViewportOrg(TPoint origin);
     // Null when no clip region is selected.
     const QRegion* ClipRegion() const { return hasClip_ ? &clip_ : nullptr; }
@@ -151,6 +152,7 @@ private:
     QImage* image_ = nullptr;
     QPaintDevice* device_ = nullptr;
     std::unique_ptr<QPainter> painter_;
+    QImage scratch_;  // what the painter works on while the image has no pixels
     TPoint viewportOrg_;
     QRegion clip_;
     bool hasClip_ = false;
@@ -178,6 +180,8 @@ int SelectClipRgn(HDC dc, HRGN region);
 // Intersects the clip with a logical rectangle.
 int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 int GetRgnBox(HRGN region, TRect* box);
+// The logical bounds of what drawing on the context can reach: its surface within the clip.
+int GetClipBox(HDC dc, TRect* box);
 
 int GetDeviceCaps(HDC dc, int index);
 

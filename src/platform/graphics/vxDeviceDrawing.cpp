@@ -20,23 +20,19 @@ namespace drawing {
 
 namespace {
 
-QRect NormalizedRect(int x, int y, int width, int height)
+// The rectangle between two corners, normalized as the platform does: a reversed rectangle
+// covers the same pixels.
+QRect BetweenCorners(QPoint a, QPoint b)
 {
-    if (width < 0) {
-        x += width;
-        width = -width;
-    }
-    if (height < 0) {
-        y += height;
-        height = -height;
-    }
-    return QRect(x, y, width, height);
+    return QRect(QPoint(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                 QSize(std::abs(b.x() - a.x()), std::abs(b.y() - a.y())));
 }
+
+QRect CutRect(const TRect& r) { return BetweenCorners(CutPoint(r.TopLeft()), CutPoint(r.BottomRight())); }
 
 QRect DeviceRect(const TDeviceContext& dc, const TRect& r)
 {
-    const TPoint org = dc.ViewportOrg();
-    return NormalizedRect(r.Left + org.X, r.Top + org.Y, r.Width(), r.Height());
+    return BetweenCorners(DevicePoint(dc, r.TopLeft()), DevicePoint(dc, r.BottomRight()));
 }
 
 QImage HatchTexture(const TDeviceContext& dc)
@@ -116,20 +112,19 @@ bool UsesThinRaster(const TDeviceContext& dc) { return dc.IsRaster() && dc.Pen.W
 void PenPolyline(TDeviceContext& dc, const std::vector<TPoint>& points, bool closed)
 {
     if (points.size() < 2 || dc.Pen.Style == TPenStyle::psClear || dc.Pen.Mode == TPenMode::pmNop) return;
-    const TPoint org = dc.ViewportOrg();
     if (UsesThinRaster(dc)) {
         TPixelAccess pixels(*dc.Image());
         const std::vector<QRect> visible = raster::VisibleRects(dc);
         const raster::TThinPen pen = raster::ThinPenOf(dc);
         int dashPos = 0;
-        auto device = [&](const TPoint& p) { return QPoint(p.X + org.X, p.Y + org.Y); };
+        auto device = [&](const TPoint& p) { return DevicePoint(dc, p); };
         for (size_t i = 1; i < points.size(); ++i)
             raster::DrawThinLine(pixels, visible, device(points[i - 1]), device(points[i]), pen, dashPos);
         if (closed) raster::DrawThinLine(pixels, visible, device(points.back()), device(points.front()), pen, dashPos);
         return;
     }
     QPolygon polygon;
-    for (const TPoint& p : points) polygon << QPoint(p.X, p.Y);
+    for (const TPoint& p : points) polygon << CutPoint(p);
     QPainter& painter = ShapePainter(dc, true, false);
     if (closed)
         painter.drawPolygon(polygon);
@@ -156,7 +151,7 @@ void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMod
     if (points.size() < 3 || mode == TPenMode::pmNop) return;
     if (!dc.IsRaster()) {
         QPolygon polygon;
-        for (const TPoint& p : points) polygon << QPoint(p.X, p.Y);
+        for (const TPoint& p : points) polygon << CutPoint(p);
         ShapePainter(dc, false, true).drawPolygon(polygon, Qt::OddEvenFill);
         return;
     }
@@ -164,9 +159,8 @@ void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMod
     if (brush.IsNull()) return;
     TPixelAccess pixels(*dc.Image());
     const std::vector<QRect> visible = raster::VisibleRects(dc);
-    const TPoint org = dc.ViewportOrg();
     std::vector<QPointF> pts;
-    for (const TPoint& p : points) pts.emplace_back(p.X + org.X, p.Y + org.Y);
+    for (const TPoint& p : points) pts.emplace_back(DevicePoint(dc, p));
     double top = pts[0].y(), bottom = pts[0].y();
     for (const QPointF& p : pts) {
         top = std::min(top, p.y());
@@ -256,12 +250,12 @@ bool DrawImage(TDeviceContext& dst, TRect dest, const QImage& source, TRect sour
 {
     if (!IsSourceRop(rop)) throw EInvalidArgument("Not a raster operation with a source");
     bool flipX = false, flipY = false;
-    QRect d = NormalizedRect(dest.Left, dest.Top, dest.Width(), dest.Height());
-    flipX = dest.Width() < 0;
-    flipY = dest.Height() < 0;
-    QRect s = NormalizedRect(sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height());
-    if (sourceRect.Width() < 0) flipX = !flipX;
-    if (sourceRect.Height() < 0) flipY = !flipY;
+    QRect d = CutRect(dest);
+    flipX = dest.Right < dest.Left;
+    flipY = dest.Bottom < dest.Top;
+    QRect s = CutRect(sourceRect);
+    if (sourceRect.Right < sourceRect.Left) flipX = !flipX;
+    if (sourceRect.Bottom < sourceRect.Top) flipY = !flipY;
     if (d.isEmpty() || s.isEmpty() || source.isNull()) return true;
     // Onto pixels the source is read where it lies when it can be: a copy of a whole window's
     // bitmap costs as much as the drawing. A copy is still made when the source may be the
@@ -348,7 +342,7 @@ bool LineTo(HDC dc, int x, int y)
         return true;
     }
     if (dc->Pen.Style == TPenStyle::psClear || dc->Pen.Mode == TPenMode::pmNop) return true;
-    drawing::ShapePainter(*dc, true, false).drawLine(from.X, from.Y, x, y);
+    drawing::ShapePainter(*dc, true, false).drawLine(drawing::CutPoint(from), drawing::CutPoint({x, y}));
     return true;
 }
 
@@ -397,7 +391,7 @@ bool StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int srcX,
     if (!src || !src->IsRaster()) return false;
     const TPoint org = src->ViewportOrg();
     return drawing::DrawImage(*dst, Bounds(x, y, width, height), *src->Image(),
-                              Bounds(srcX + org.X, srcY + org.Y, srcWidth, srcHeight), rop);
+                              Bounds(AddClamped(srcX, org.X), AddClamped(srcY, org.Y), srcWidth, srcHeight), rop);
 }
 
 }  // namespace vxplan

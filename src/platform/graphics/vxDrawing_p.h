@@ -1,16 +1,34 @@
 // Drawing helpers shared by the context functions and the canvas: the selected pen and brush
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // applied to lines, rectangles and polygons on either kind of surface, and images copied with
 // the source raster operations.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 
 #include <QPainter>
 
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace vxplan::drawing {
+
+// Coordinates are cut at +-2^29, far outside every device: the line walks, fills and Qt's own
+// rectangle arithmetic then never leave int, whatever a caller passes. A shape reaching that
+// far is drawn as if it ended there.
+inline constexpr int kFarCoordinate = 1 << 29;
+inline int CutFar(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kFarCoordinate, kFarCoordinate)); }
+// A rectangle with each side cut.
+inline TRect CutFarRect(const TRect& r) { return {CutFar(r.Left), CutFar(r.Top), CutFar(r.Right), CutFar(r.Bottom)}; }
+// A logical point, cut.
+inline QPoint CutPoint(TPoint p) { return QPoint(CutFar(p.X), CutFar(p.Y)); }
+// A logical point in device pixels (the viewport origin added), cut.
+inline QPoint DevicePoint(const TDeviceContext& dc, TPoint p)
+{
+    const TPoint org = dc.ViewportOrg();
+    return QPoint(CutFar(int64_t{p.X} + org.X), CutFar(int64_t{p.Y} + org.Y));
+}
 
 // The composition mode that does a pen mode on raster surfaces.
 QPainter::CompositionMode CompositionFor(TPenMode mode);

@@ -1,7 +1,7 @@
 // Raster operations on the pixels of image contexts: the sixteen pen modes as bitwise masks,
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // the part of the image a context may draw in, and brushes (solid, hatched, pattern) applied
 // pixel by pixel. The line rasterizer, the blits and the canvas shapes build on these.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/platform/graphics/vxDeviceContext.h>

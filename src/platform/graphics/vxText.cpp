@@ -6,6 +6,7 @@
 // counter-clockwise around (x, y).
 #include <vxplan/platform/graphics/vxDeviceContext.h>
 
+#include <vxplan/platform/graphics/vxDrawing_p.h>
 #include <vxplan/platform/graphics/vxTextLayout_p.h>
 
 namespace vxplan {
@@ -29,6 +30,7 @@ bool IsTextPen(const QPen& pen, const QColor& color)
 void DrawRun(TDeviceContext& dc, const TContextText& ct, int x, int y, const QString& text, int width, int prefix)
 {
     const TTextMetrics& metrics = ct.Metrics;
+    x = drawing::CutFar(x), y = drawing::CutFar(y);
     QPainter& p = dc.Painter();
     const bool rotated = dc.Font.Orientation % 3600 != 0;
     if (rotated) {
@@ -79,27 +81,29 @@ bool GetTextExtentPoint32W(HDC dc, const std::string& text, TSize* size)
 int DrawTextW(HDC dc, const std::string& text, TRect& rect, uint32_t format)
 {
     if (!dc || text.empty()) return 0;
+    // Sides far outside every device are cut, so the placement below stays in int.
+    const TRect r = drawing::CutFarRect(rect);
     const TContextText& ct = dc->Text();
     const TTextMetrics& metrics = ct.Metrics;
     const TTextLayout layout = LayoutText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                                          rect.Width(), rect.Height(), format, metrics);
+                                          r.Width(), r.Height(), format, metrics);
     const int lh = layout.LineHeight;
     const int total = lh * static_cast<int>(layout.Lines.size());
 
     if (format & DT_CALCRECT) {
         int widest = 0;
         for (const TTextLine& line : layout.Lines) widest = std::max(widest, line.Width);
-        rect.Right = rect.Left + widest;
-        rect.Bottom = rect.Top + total;
+        rect.Right = AddClamped(rect.Left, widest);
+        rect.Bottom = AddClamped(rect.Top, total);
         return total;
     }
 
-    int y = rect.Top;
+    int y = r.Top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)
-            y = rect.Top + rect.Height() / 2 - lh / 2;
+            y = r.Top + r.Height() / 2 - lh / 2;
         else if (format & DT_BOTTOM)
-            y = rect.Bottom - lh;
+            y = r.Bottom - lh;
     }
     const int top = y;
 
@@ -107,15 +111,15 @@ int DrawTextW(HDC dc, const std::string& text, TRect& rect, uint32_t format)
     const bool clip = !(format & DT_NOCLIP);
     if (clip) {
         p.save();
-        p.setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()),
+        p.setClipRect(QRect(r.Left, r.Top, r.Width(), r.Height()),
                       p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     }
     for (const TTextLine& line : layout.Lines) {
-        int x = rect.Left;
+        int x = r.Left;
         if (format & DT_CENTER)
-            x = (rect.Left + rect.Right - line.Width) / 2;
+            x = (r.Left + r.Right - line.Width) / 2;
         else if (format & DT_RIGHT)
-            x = rect.Right - line.Width;
+            x = r.Right - line.Width;
         if (layout.TabWidth <= 0) {
             DrawRun(*dc, ct, x, y, line.Text, line.Width, line.Prefix);
         } else {
@@ -127,7 +131,7 @@ int DrawTextW(HDC dc, const std::string& text, TRect& rect, uint32_t format)
         y += lh;
     }
     if (clip) p.restore();
-    return (top - rect.Top) + total;
+    return (top - r.Top) + total;
 }
 
 }  // namespace vxplan

@@ -1,7 +1,7 @@
 // The one text path of the platform layer, shared by TextOutW, DrawTextW and the canvas: the
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // font as drawn on a given context, its metrics, and the breaking of DrawTextW's text into
 // lines (prefixes, tabs, word breaks, ellipses). Internal to the platform layer.
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 #pragma once
 
 #include <vxplan/platform/graphics/vxDeviceContext.h>

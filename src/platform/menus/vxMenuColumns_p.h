@@ -1,7 +1,7 @@
 // TMenuColumnsPopup: one menu level shown in columns, drawn through our canvas in the classic
-// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 // menu look (menu colour, highlighted hot item, grayed disabled items, check marks, submenu
 // arrows, an etched bar between columns that a bar break starts).
+// Internal to the library and its tests, not part of the vxplan API: hosts do not include it.
 //
 // A column starts at every shown item with a break. The mouse makes the item under it hot,
 // clicking an enabled item chooses it, pressing on (or resting over) an item with sub-items

@@ -1,5 +1,6 @@
 // The core value types: rounding, rectangles, colours, method pointers, components and sets.
 #include <vxplan/platform/core/vxComponent.h>
+#include <vxplan/platform/core/vxExceptions.h>
 #include <vxplan/platform/core/vxMethod.h>
 #include <vxplan/platform/core/vxSet.h>
 #include <vxplan/platform/core/vxTypes.h>
@@ -118,7 +119,7 @@ TEST(Components, OwnerFreesWhatItOwnsLastFirst)
     EXPECT_EQ(owner->GetComponentCount(), 2);
     EXPECT_EQ(owner->FindComponent("second"), second);
     EXPECT_THROW(second->SetName("first"), std::invalid_argument);
-    EXPECT_THROW(owner->GetComponent(2), std::out_of_range);
+    EXPECT_THROW(owner->GetComponent(2), EListError);
     delete owner;
     EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
 }
