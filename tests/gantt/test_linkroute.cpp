@@ -92,6 +92,27 @@ TEST(LinkRoute, MSProjectRunsOutThenDownToAFilledArrowAboveTheSuccessor)
     EXPECT_EQ(same.Stop, (TPoint{300, 70}));
 }
 
+TEST(LinkRoute, MSProjectArrowHeadsAreSolidTrianglesPointingEitherWay)
+{
+    // Tip (306, 59) below wings at y 56, and tip (100, 41) above wings at y 44: each row of the
+    // head is one unbroken run, one pixel narrower per row towards the tip.
+    struct Case {
+        TPoint from, to;
+        int tipX, tipY, dir;
+    } cases[] = {{{200, 30}, {303, 60}, 306, 59, -1}, {{300, 70}, {103, 40}, 100, 41, 1}};
+    for (const Case& c : cases) {
+        Surface s;
+        s.Draw(c.from, c.to, S::tlsMSProject);
+        const int b = TvxLinkSizes{}.MSArrowSize;
+        for (int i = 0; i <= b; ++i) {
+            const int y = c.tipY + i * c.dir, half = i;
+            EXPECT_EQ(s.count(c.tipX - half, y, c.tipX + half + 1, y + 1), 2 * half + 1) << "row " << y;
+            EXPECT_EQ(s.at(c.tipX - half - 1, y), kWhite) << "row " << y;
+            EXPECT_EQ(s.at(c.tipX + half + 1, y), kWhite) << "row " << y;
+        }
+    }
+}
+
 TEST(LinkRoute, AnchorsFollowTheStartFinishOption)
 {
     struct Case {

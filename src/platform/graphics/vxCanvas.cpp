@@ -23,6 +23,12 @@ bool Normalize(int& left, int& top, int& right, int& bottom)
     return right != left && bottom != top;
 }
 
+// Curved shapes come from our own rasterizer on images when the pen is thin or clear.
+bool UsesShapeRaster(const TDeviceContext& dc)
+{
+    return dc.IsRaster() && (dc.Pen.Width <= 1 || dc.Pen.Style == TPenStyle::psClear);
+}
+
 }  // namespace
 
 void TGraphicsObject::Changed()
@@ -157,7 +163,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points)
 {
     Changing();
     RequireState();
-    drawing::BrushPolygon(*handle_, points, handle_->Pen.Mode);
+    drawing::BrushPolygon(*handle_, points, handle_->Pen.Mode);  // in the context's fill mode
     drawing::PenPolyline(*handle_, points, true);
     Changed();
 }
@@ -175,6 +181,8 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     } else if (drawing::UsesThinRaster(dc)) {
         drawing::BrushRect(dc, {left + 1, top + 1, right - 1, bottom - 1}, dc.Pen.Mode);
         drawing::PenPolyline(dc, {{right - 1, top}, {left, top}, {left, bottom - 1}, {right - 1, bottom - 1}}, true);
+    } else if (dc.IsRaster()) {
+        drawing::RasterWideRectangle(dc, left, top, right, bottom);
     } else {
         int inset = 0;
         if (dc.Pen.Style == TPenStyle::psInsideFrame && dc.Pen.Width > 1) inset = dc.Pen.Width / 2;
@@ -189,7 +197,9 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     if (!Normalize(left, top, right, bottom)) return;
     Changing();
     RequireState();
-    if (handle_->Pen.Mode != TPenMode::pmNop)
+    if (UsesShapeRaster(*handle_))
+        drawing::RasterEllipse(*handle_, left, top, right, bottom);
+    else if (handle_->Pen.Mode != TPenMode::pmNop)
         drawing::ShapePainter(*handle_, true, true).drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
     Changed();
 }
@@ -199,7 +209,9 @@ void TCanvas::RoundRect(int left, int top, int right, int bottom, int ellipseWid
     if (!Normalize(left, top, right, bottom)) return;
     Changing();
     RequireState();
-    if (handle_->Pen.Mode != TPenMode::pmNop)
+    if (UsesShapeRaster(*handle_))
+        drawing::RasterRoundRect(*handle_, left, top, right, bottom, ellipseWidth, ellipseHeight);
+    else if (handle_->Pen.Mode != TPenMode::pmNop)
         drawing::ShapePainter(*handle_, true, true)
             .drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), ellipseWidth / 2.0,
                              ellipseHeight / 2.0, Qt::AbsoluteSize);

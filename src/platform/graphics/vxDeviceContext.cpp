@@ -284,6 +284,16 @@ int SetBkMode(HDC dc, int mode)
     return previous;
 }
 
+int SetPolyFillMode(HDC dc, int mode)
+{
+    if (!dc || (mode != ALTERNATE && mode != WINDING)) return 0;
+    const int previous = dc->PolyFillMode;
+    dc->PolyFillMode = mode;
+    return previous;
+}
+
+int GetPolyFillMode(HDC dc) { return dc ? dc->PolyFillMode : 0; }
+
 TColor SetBkColor(HDC dc, TColor color)
 {
     if (!dc) return clNone;

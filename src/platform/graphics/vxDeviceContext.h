@@ -37,6 +37,9 @@ enum class TBrushStyle { bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal
 // Background modes for text and hatched brushes.
 enum : int { TRANSPARENT = 1, OPAQUE = 2 };
 
+// Polygon fill modes: crossings alternate, or the edges' directions are counted.
+enum : int { ALTERNATE = 1, WINDING = 2 };
+
 // Device capability indexes.
 enum : int {
     TECHNOLOGY = 2, HORZSIZE = 4, VERTSIZE = 6, HORZRES = 8, VERTRES = 10, BITSPIXEL = 12,
@@ -125,6 +128,7 @@ public:
     TColor TextColor = clBlack;
     TColor BkColor = clWhite;
     int BkMode = OPAQUE;
+    int PolyFillMode = ALTERNATE;
     // The current position for MoveToEx/LineTo, logical.
     TPoint Position;
 
@@ -186,6 +190,8 @@ int GetClipBox(HDC dc, TRect* box);
 int GetDeviceCaps(HDC dc, int index);
 
 int SetBkMode(HDC dc, int mode);
+int SetPolyFillMode(HDC dc, int mode);
+int GetPolyFillMode(HDC dc);
 TColor SetBkColor(HDC dc, TColor color);
 TColor SetTextColor(HDC dc, TColor color);
 

@@ -6,6 +6,7 @@
 #include <vxplan/platform/graphics/vxLineRaster_p.h>
 #include <vxplan/platform/graphics/vxPixels_p.h>
 #include <vxplan/platform/graphics/vxRaster_p.h>
+#include <vxplan/platform/graphics/vxShapeRaster_p.h>
 
 #include <QPainterPath>
 #include <QPolygon>
@@ -149,42 +150,20 @@ void BrushRect(TDeviceContext& dc, const TRect& rect, TPenMode mode)
 void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMode mode)
 {
     if (points.size() < 3 || mode == TPenMode::pmNop) return;
+    const bool winding = dc.PolyFillMode == WINDING;
     if (!dc.IsRaster()) {
         QPolygon polygon;
         for (const TPoint& p : points) polygon << CutPoint(p);
-        ShapePainter(dc, false, true).drawPolygon(polygon, Qt::OddEvenFill);
+        ShapePainter(dc, false, true).drawPolygon(polygon, winding ? Qt::WindingFill : Qt::OddEvenFill);
         return;
     }
     const raster::TBrushFill brush(dc, mode);
     if (brush.IsNull()) return;
     TPixelAccess pixels(*dc.Image());
-    const std::vector<QRect> visible = raster::VisibleRects(dc);
-    std::vector<QPointF> pts;
-    for (const TPoint& p : points) pts.emplace_back(DevicePoint(dc, p));
-    double top = pts[0].y(), bottom = pts[0].y();
-    for (const QPointF& p : pts) {
-        top = std::min(top, p.y());
-        bottom = std::max(bottom, p.y());
-    }
-    // A pixel is inside when its centre is, crossings counted alternately along the row.
-    std::vector<double> crossings;
-    const int y0 = std::max(0, static_cast<int>(std::floor(top))), y1 = std::min(pixels.Height(), static_cast<int>(std::ceil(bottom)));
-    for (int y = y0; y < y1; ++y) {
-        const double yc = y + 0.5;
-        crossings.clear();
-        for (size_t i = 0; i < pts.size(); ++i) {
-            const QPointF& a = pts[i];
-            const QPointF& b = pts[(i + 1) % pts.size()];
-            if ((a.y() <= yc && yc < b.y()) || (b.y() <= yc && yc < a.y()))
-                crossings.push_back(a.x() + (yc - a.y()) * (b.x() - a.x()) / (b.y() - a.y()));
-        }
-        std::sort(crossings.begin(), crossings.end());
-        for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-            const int xa = static_cast<int>(std::ceil(crossings[i] - 0.5));
-            const int xb = static_cast<int>(std::ceil(crossings[i + 1] - 0.5));
-            if (xb > xa) brush.Fill(pixels, visible, QRect(xa, y, xb - xa, 1));
-        }
-    }
+    std::vector<QPoint> device;
+    device.reserve(points.size());
+    for (const TPoint& p : points) device.push_back(DevicePoint(dc, p));
+    raster::FillPolygon(pixels, raster::VisibleRects(dc), device, winding, brush);
 }
 
 void FocusRect(TDeviceContext& dc, const TRect& rect)

@@ -45,8 +45,16 @@ bool UsesThinRaster(const TDeviceContext& dc);
 void PenPolyline(TDeviceContext& dc, const std::vector<TPoint>& points, bool closed);
 // The selected brush over a logical rectangle with the pen mode (as shapes fill).
 void BrushRect(TDeviceContext& dc, const TRect& rect, TPenMode mode);
-// The selected brush over a polygon's inside (alternate fill), pixel centres inside.
+// The selected brush over a polygon's inside in the context's fill mode (see vxShapeRaster_p.h
+// for which pixels that is on raster surfaces).
 void BrushPolygon(TDeviceContext& dc, const std::vector<TPoint>& points, TPenMode mode);
+// Shapes drawn on raster surfaces by our own rasterizer: a rectangle with a pen wider than one
+// pixel (solid or inside-frame), and ellipses and rounded rectangles with thin or clear pens.
+// Right and bottom are exclusive and already ordered.
+void RasterWideRectangle(TDeviceContext& dc, int left, int top, int right, int bottom);
+void RasterEllipse(TDeviceContext& dc, int left, int top, int right, int bottom);
+void RasterRoundRect(TDeviceContext& dc, int left, int top, int right, int bottom, int cornerWidth,
+                     int cornerHeight);
 // A border xor-ed with text colour and background colour on alternate pixels.
 void FocusRect(TDeviceContext& dc, const TRect& rect);
 
