@@ -54,12 +54,14 @@ void TvxDateScaler::MouseDown(TMouseButton button, TShiftState shift, int x, int
     downPos_ = horizontal_ ? x : y;
     dateAtPress_ = PixelToDate(downPos_);
     TvxOffscreenPaint::MouseDown(button, shift, x, y);
-    if (PtInRect(laterButton_, Point(x, y))) {
-        stepUp_ = true;
-        scrollTimer_->SetEnabled(true);
-    } else if (PtInRect(earlierButton_, Point(x, y))) {
-        stepDown_ = true;
-        scrollTimer_->SetEnabled(true);
+    const bool later = PtInRect(laterButton_, Point(x, y));
+    if (later || PtInRect(earlierButton_, Point(x, y))) {
+        stepUp_ = later;
+        stepDown_ = !later;
+        StartScrollTimer(scrollTimer_->GetInterval());
+        // The press itself steps, as a scroll bar's arrow does, and holding repeats. The
+        // second press of a double click arrives twice (as a press, then as the double click).
+        if (!shift.Contains(ssDouble)) ScrollStep(GetScrollStep());
     }
     if (CanFocus()) SetFocus();
     if (button == TMouseButton::mbLeft) dateAtPress_ = Snap(dateAtPress_, minorStep_);
@@ -141,9 +143,31 @@ void TvxDateScaler::ScrollButtonPressed(TObject*)
         if (held > kFasterAfterMs) step *= 3;
         if (held > kFastestAfterMs) step *= 7;
     }
+    ScrollStep(step);
+}
+
+void TvxDateScaler::ScrollStep(TDateTime step)
+{
     const TUpdateScope update(*this);
     const TDateTime start = VisibleTimeDiffToTrueTime(start_, stepUp_ ? step : -step);
     if (start != start_ && CheckIfOkStartStop(start, start + VisibleTimeAmount())) SetStart(start);
+}
+
+std::unique_ptr<TTimer> TvxDateScaler::NewScrollTimer(int interval)
+{
+    auto timer = std::make_unique<TTimer>();
+    timer->SetEnabled(false);
+    timer->SetInterval(interval);
+    timer->SetOnTimer(TNotifyEvent(this, &TvxDateScaler::ScrollButtonPressed));
+    return timer;
+}
+
+void TvxDateScaler::StartScrollTimer(int interval)
+{
+    // Never called from the timer's own tick, so the old timer can go here.
+    if (&scrollTimer_->Clock() != &ApplicationClock()) scrollTimer_ = NewScrollTimer(interval);
+    scrollTimer_->SetInterval(interval);
+    scrollTimer_->SetEnabled(true);
 }
 
 void TvxDateScaler::StartStepUp() { StartProgrammaticStep(true); }
@@ -152,11 +176,10 @@ void TvxDateScaler::StartStepDown() { StartProgrammaticStep(false); }
 
 void TvxDateScaler::StartProgrammaticStep(bool later)
 {
-    scrollTimer_->SetInterval(kProgrammaticIntervalMs);
     programmaticStep_ = true;
     stepUp_ = later;
     stepDown_ = !later;
-    scrollTimer_->SetEnabled(true);
+    StartScrollTimer(kProgrammaticIntervalMs);
 }
 
 void TvxDateScaler::StopStep()
