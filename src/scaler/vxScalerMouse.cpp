@@ -45,7 +45,9 @@ void TvxDateScaler::MouseDown(TMouseButton button, TShiftState shift, int x, int
         TvxOffscreenPaint::MouseDown(button, shift, x, y);
         return;
     }
-    if (!pressed_) pressTick_ = ApplicationClock().TickCount();
+    // A double click's second press may come twice, as a press and as the double click.
+    const bool newPress = !pressed_;
+    if (newPress) pressTick_ = ApplicationClock().TickCount();
     pressed_ = true;
     downX_ = x;
     downY_ = y;
@@ -59,9 +61,8 @@ void TvxDateScaler::MouseDown(TMouseButton button, TShiftState shift, int x, int
         stepUp_ = later;
         stepDown_ = !later;
         StartScrollTimer(scrollTimer_->GetInterval());
-        // The press itself steps, as a scroll bar's arrow does, and holding repeats. The
-        // second press of a double click arrives twice (as a press, then as the double click).
-        if (!shift.Contains(ssDouble)) ScrollStep(GetScrollStep());
+        // The press itself steps, as a scroll bar's arrow does, and holding repeats.
+        if (newPress) ScrollStep(GetScrollStep());
     }
     if (CanFocus()) SetFocus();
     if (button == TMouseButton::mbLeft) dateAtPress_ = Snap(dateAtPress_, minorStep_);

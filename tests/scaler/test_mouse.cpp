@@ -122,6 +122,23 @@ TEST_F(ScalerMouse, HoldingTheLaterButtonScrollsFasterAndFaster)
     SendMouse(&scaler, QEvent::MouseButtonRelease, 2, 2, Qt::LeftButton, Qt::NoButton);
 }
 
+TEST_F(ScalerMouse, EveryPressOfADoubleClickStepsOnce)
+{
+    const TDateTime base = scaler.GetScrollStep();
+    const auto doubleClick = [&](bool pressBeforeDoubleClick) {
+        const TDateTime start = scaler.GetStart();
+        SendMouse(&scaler, QEvent::MouseButtonPress, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonRelease, 990, 10, Qt::LeftButton, Qt::NoButton);
+        if (pressBeforeDoubleClick) SendMouse(&scaler, QEvent::MouseButtonPress, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonDblClick, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonRelease, 990, 10, Qt::LeftButton, Qt::NoButton);
+        return (scaler.GetStart() - start) / base;
+    };
+    EXPECT_NEAR(doubleClick(true), 2, 1e-6) << "the second press as a press and as the double click";
+    EXPECT_NEAR(doubleClick(false), 2, 1e-6) << "the second press as the double click alone";
+    EXPECT_FALSE(scaler.GetScrollTimer().GetEnabled());
+}
+
 TEST_F(ScalerMouse, ProgrammaticSteppingUsesTheBaseStepEvery150Ms)
 {
     const TDateTime base = scaler.GetScrollStep(), start = scaler.GetStart();
