@@ -165,7 +165,7 @@ std::unique_ptr<TTimer> TvxDateScaler::NewScrollTimer(int interval)
 
 void TvxDateScaler::StartScrollTimer(int interval)
 {
-    // Never called from the timer's own tick, so the old timer can go here.
+    // A timer may be freed even from its own tick (it touches nothing of its own after it).
     if (&scrollTimer_->Clock() != &ApplicationClock()) scrollTimer_ = NewScrollTimer(interval);
     scrollTimer_->SetInterval(interval);
     scrollTimer_->SetEnabled(true);
