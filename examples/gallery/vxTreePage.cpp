@@ -8,6 +8,7 @@
 #include <vxplan/paint/vxXYSizer.h>
 #include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuPlacement_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 #include <vxplan/tree/vxTree.h>
 #include <vxplan/tree/vxTreePopup.h>
@@ -24,6 +25,9 @@ namespace {
 constexpr int kDepartments = 45;
 constexpr int kTeams = 8;
 constexpr int kPeople = 6;
+// The split point stays this far inside the right-hand panel, so both panels stay usable.
+constexpr int kSplitMargin = 40;
+constexpr int kHandleHalf = 4;
 
 // Teams get their people only when they are opened, as a host loading on demand would.
 void FillTeam(TvxTree_ComBasic& tree, TvxDataEntity_Tree* team)
@@ -68,20 +72,26 @@ public:
         info_ = new TPanel(this);
         info_->SetParent(right_);
         info_->SetAlign(TAlign::alTop);
-        info_->SetHeight(120);
+        info_->SetHeight(split_.Y);
         info_->SetColor(clInfoBk);
         notes_ = new TPanel(this);
         notes_->SetParent(right_);
         notes_->SetAlign(TAlign::alLeft);
-        notes_->SetWidth(440);
+        notes_->SetWidth(split_.X);
         sizer_ = new TXYSizer(this);
         sizer_->SetParent(right_);
-        sizer_->SetBounds(440 - 4, 120 - 4, 9, 9);
-        sizer_->OnResize = [this](TXYSizer*, const TPoint& p) {
-            info_->SetHeight(p.Y);
-            notes_->SetWidth(p.X);
-            sizer_->SetBounds(p.X - 4, p.Y - 4, 9, 9);
-            sizer_->BringToFront();
+        sizer_->SetBounds(split_.X - kHandleHalf, split_.Y - kHandleHalf, 2 * kHandleHalf + 1, 2 * kHandleHalf + 1);
+        for (auto set : {&TXYSizer::SetLeftMargin, &TXYSizer::SetTopMargin, &TXYSizer::SetRightMargin, &TXYSizer::SetBottomMargin})
+            (sizer_->*set)(kSplitMargin);
+        // The handle reports how far it went: the split point moves by as much.
+        sizer_->OnResize = [this](TXYSizer*, const TPoint& moved) {
+            split_ = Point(notes_->GetWidth() + moved.X, info_->GetHeight() + moved.Y);
+            PlaceSplit();
+        };
+        // A narrower panel keeps the split, and the handle, inside it; a wider one gives back
+        // the split the user chose.
+        right_->OnResize = [this](TObject*) {
+            if (sizer_) PlaceSplit();
         };
         sizer_->BringToFront();
 
@@ -101,6 +111,17 @@ public:
     }
 
 private:
+    // The handle is centred on the split point, both kept inside the panel's margins.
+    void PlaceSplit()
+    {
+        const TPoint at = sizer_->KeptInside(Point(split_.X - kHandleHalf, split_.Y - kHandleHalf));
+        info_->SetHeight(at.Y + kHandleHalf);
+        notes_->SetWidth(at.X + kHandleHalf);
+        sizer_->SetBounds(at.X, at.Y, 2 * kHandleHalf + 1, 2 * kHandleHalf + 1);
+        sizer_->BringToFront();
+        PlaceMenuShot();
+    }
+
     void Fill()
     {
         tree_->BeginUpdate();
@@ -129,18 +150,31 @@ private:
         info_->SetCaption("Current: " + first->GetChildren()->Item(1)->GetText());
     }
 
-    // The root level of the menu as it pops up (45 departments in two columns), drawn into the
-    // notes panel.
+    // The root level of the menu as it pops up (45 departments in two columns), shown where a
+    // right click in the notes panel would open it.
     void ShowMenuOpen()
     {
         popup_->InitRootLevel();
         TMenuSession session(tree_->GetImages());
         TMenuColumnsPopup level(session, popup_->Items(), nullptr);
         level.SetHotIndex(4);
-        auto* shot = new QLabel(notes_);
-        shot->setPixmap(QPixmap::fromImage(level.Render()));
-        shot->move(8, 8);
-        shot->adjustSize();
+        shot_ = new QLabel(right_);
+        shot_->setPixmap(QPixmap::fromImage(level.Render()));
+        shot_->adjustSize();
+        PlaceMenuShot();
+    }
+
+    // The right-hand panel stands for the screen: the picture is kept on it by the rule that
+    // keeps a menu level on its screen. The handle stays above it, within reach.
+    void PlaceMenuShot()
+    {
+        if (!shot_) return;
+        const TRect area = Rect(0, 0, right_->GetClientWidth(), right_->GetClientHeight());
+        const TPoint at = PlaceMenuLevel(Point(notes_->GetLeft() + 8, notes_->GetTop() + 8),
+                                         TSize{shot_->width(), shot_->height()}, area);
+        shot_->move(at.X, at.Y);
+        shot_->raise();
+        sizer_->BringToFront();
     }
 
     TvxTree* tree_ = nullptr;
@@ -150,6 +184,8 @@ private:
     TPanel* info_ = nullptr;
     TPanel* notes_ = nullptr;
     TXYSizer* sizer_ = nullptr;
+    QLabel* shot_ = nullptr;
+    TPoint split_ = Point(440, 120);
 };
 
 }  // namespace

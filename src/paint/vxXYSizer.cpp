@@ -1,6 +1,10 @@
 // TXYSizer: the handle follows the pointer inside the parent's margins; guides show the point.
 #include <vxplan/paint/vxXYSizer.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace vxplan {
 
 namespace {
@@ -38,10 +42,29 @@ void TXYSizer::Paint()
     Canvas().FillRect(Rect(0, 0, GetWidth(), GetHeight()));
 }
 
+TPoint TXYSizer::KeptInside(TPoint topLeft) const { return KeptInside(topLeft.X, topLeft.Y); }
+
+TPoint TXYSizer::KeptInside(int64_t left, int64_t top) const
+{
+    const TWinControl* parent = GetParent();
+    if (!parent) return Point(static_cast<int>(std::clamp<int64_t>(left, INT_MIN, INT_MAX)),
+                              static_cast<int>(std::clamp<int64_t>(top, INT_MIN, INT_MAX)));
+    const auto keep = [](int64_t v, int64_t low, int64_t high) {
+        return static_cast<int>(std::max(low, std::min(v, high)));
+    };
+    const int64_t right = int64_t(parent->GetClientWidth()) - rightMargin_ - GetWidth();
+    const int64_t bottom = int64_t(parent->GetClientHeight()) - bottomMargin_ - GetHeight();
+    return Point(keep(left, leftMargin_, std::max<int64_t>(leftMargin_, right)),
+                 keep(top, topMargin_, std::max<int64_t>(topMargin_, bottom)));
+}
+
 void TXYSizer::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TPanel::MouseDown(button, shift, x, y);
-    mouseDownPoint_ = Point(x, y);
+    if (button != TMouseButton::mbLeft) return;
+    dragging_ = true;
+    // Where the handle is held, on the handle whatever the event says.
+    mouseDownPoint_ = Point(std::clamp(x, 0, std::max(0, GetWidth() - 1)), std::clamp(y, 0, std::max(0, GetHeight() - 1)));
     mouseDownPos_ = Point(GetLeft(), GetTop());
 }
 
@@ -49,16 +72,25 @@ void TXYSizer::MouseMove(TShiftState shift, int x, int y)
 {
     TPanel::MouseMove(shift, x, y);
     TWinControl* parent = GetParent();
-    if (!parent || !shift.Contains(ssLeft)) return;
-    const TPoint p = parent->ScreenToClient(ClientToScreen(Point(x, y)));
-    const TRect inside = Rect(leftMargin_, topMargin_, parent->GetClientWidth() - rightMargin_,
-                              parent->GetClientHeight() - bottomMargin_);
-    if (!inside.Contains(p)) return;
-    SetBounds(GetLeft() - (mouseDownPoint_.X - x), GetTop() - (mouseDownPoint_.Y - y), GetWidth(), GetHeight());
-    horizontalGuide_->SetParent(parent);
-    verticalGuide_->SetParent(parent);
-    horizontalGuide_->SetBounds(5, GetTop() + mouseDownPoint_.Y, parent->GetClientWidth() - 10, 2);
-    verticalGuide_->SetBounds(GetLeft() + mouseDownPoint_.X, 5, 2, parent->GetClientHeight() - 10);
+    if (!parent || !dragging_ || !shift.Contains(ssLeft)) return;
+    // The pointer in the parent's client coordinates, wide: a drag far off the window brings any
+    // position.
+    const int64_t px = int64_t(GetLeft()) + x, py = int64_t(GetTop()) + y;
+    if (px < leftMargin_ || py < topMargin_ || px >= int64_t(parent->GetClientWidth()) - rightMargin_ ||
+        py >= int64_t(parent->GetClientHeight()) - bottomMargin_)
+        return;
+    const TPoint at = KeptInside(px - mouseDownPoint_.X, py - mouseDownPoint_.Y);
+    SetBounds(at.X, at.Y, GetWidth(), GetHeight());
+    ShowGuides(*parent);
+}
+
+void TXYSizer::ShowGuides(TWinControl& parent)
+{
+    // The guides cross where the pointer holds the handle.
+    horizontalGuide_->SetParent(&parent);
+    verticalGuide_->SetParent(&parent);
+    horizontalGuide_->SetBounds(5, GetTop() + mouseDownPoint_.Y, parent.GetClientWidth() - 10, 2);
+    verticalGuide_->SetBounds(GetLeft() + mouseDownPoint_.X, 5, 2, parent.GetClientHeight() - 10);
     horizontalGuide_->Show();
     verticalGuide_->Show();
     horizontalGuide_->BringToFront();
@@ -68,9 +100,12 @@ void TXYSizer::MouseMove(TShiftState shift, int x, int y)
 void TXYSizer::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
     TPanel::MouseUp(button, shift, x, y);
-    if (OnResize) OnResize(this, Point(GetLeft() - mouseDownPos_.X, GetTop() - mouseDownPos_.Y));
+    if (button != TMouseButton::mbLeft || !dragging_) return;
+    dragging_ = false;
     horizontalGuide_->Hide();
     verticalGuide_->Hide();
+    // Last: the owner may lay the parent out again, the handle with it.
+    if (OnResize) OnResize(this, Point(GetLeft() - mouseDownPos_.X, GetTop() - mouseDownPos_.Y));
 }
 
 }  // namespace vxplan

@@ -1,14 +1,21 @@
 // TXYSizer: a small square handle dragged in two directions at once to move a split point of its
 // parent. While it moves, two guide lines across the parent show the new point; at the release
 // the owner hears how far the handle went and lays itself out again.
+//
+// The handle never leaves the parent's margins, so an owner that moves its split point by the
+// distance it hears keeps the controls on either side at least as large as the margins, and the
+// handle stays where the user can reach it.
 #pragma once
 
 #include <vxplan/platform/controls/vxPanel.h>
+
+#include <cstdint>
 
 namespace vxplan {
 
 class TXYSizer;
 
+// theNewPoint is the distance the handle moved between the press and the release, not a position.
 using TOnResize = TMethod<void(TXYSizer* Sender, const TPoint& theNewPoint)>;
 
 class TXYSizer : public TPanel {
@@ -16,7 +23,8 @@ public:
     explicit TXYSizer(TComponent* AOwner = nullptr);
     ~TXYSizer() override;
 
-    // How far inside the parent's edges the pointer must stay for the handle to follow it.
+    // How far inside the parent's edges the pointer must stay for the handle to follow it, and
+    // the handle itself.
     int GetTopMargin() const { return topMargin_; }
     void SetTopMargin(int margin) { topMargin_ = margin; }
     int GetLeftMargin() const { return leftMargin_; }
@@ -30,6 +38,10 @@ public:
     TPanel* HorizontalGuide() const { return horizontalGuide_; }
     TPanel* VerticalGuide() const { return verticalGuide_; }
 
+    // The top-left corner the handle may take nearest to the one asked: inside the parent's
+    // margins (the left and top margin win when the parent is too small for both).
+    TPoint KeptInside(TPoint topLeft) const;
+
     TOnResize OnResize;
 
 protected:
@@ -41,8 +53,12 @@ protected:
 private:
     TPanel* horizontalGuide_;
     TPanel* verticalGuide_;
+    TPoint KeptInside(int64_t left, int64_t top) const;
+    void ShowGuides(TWinControl& parent);
+
     TPoint mouseDownPoint_;
     TPoint mouseDownPos_;
+    bool dragging_ = false;
     int topMargin_ = 5;
     int leftMargin_ = 5;
     int rightMargin_ = 5;

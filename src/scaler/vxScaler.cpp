@@ -30,10 +30,7 @@ TvxDateScaler::TvxDateScaler(TComponent* AOwner) : TvxOffscreenPaint(AOwner)
         font->SetSize(7);
     }
     maxStop_ = StopLimit();
-    scrollTimer_ = std::make_unique<TTimer>();
-    scrollTimer_->SetEnabled(false);
-    scrollTimer_->SetInterval(kScrollInterval);
-    scrollTimer_->SetOnTimer(TNotifyEvent(this, &TvxDateScaler::ScrollButtonPressed));
+    scrollTimer_ = NewScrollTimer(kScrollInterval);
     start_ = Date();
     stop_ = start_ + kWeek;
     CalcDrawMode();

@@ -262,6 +262,13 @@ protected:
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
+    // A disabled scroll timer on the clock in force, raising ScrollButtonPressed.
+    std::unique_ptr<TTimer> NewScrollTimer(int interval);
+    // Scrolling starts: the timer runs on the clock in force now (a host or a test may have
+    // installed another since the scaler was made), with the interval given.
+    void StartScrollTimer(int interval);
+    // One step of the scroll buttons, toward later time when stepUp_.
+    void ScrollStep(TDateTime step);
     // Stores a range without the setters' checks (callers keep Start <= Stop).
     void AssignRange(TDateTime theStart, TDateTime theStop);
     // Puts the range back to one day from Start, ends any mouse operation and throws aMessage.

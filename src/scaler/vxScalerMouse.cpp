@@ -45,7 +45,9 @@ void TvxDateScaler::MouseDown(TMouseButton button, TShiftState shift, int x, int
         TvxOffscreenPaint::MouseDown(button, shift, x, y);
         return;
     }
-    if (!pressed_) pressTick_ = ApplicationClock().TickCount();
+    // A double click's second press may come twice, as a press and as the double click.
+    const bool newPress = !pressed_;
+    if (newPress) pressTick_ = ApplicationClock().TickCount();
     pressed_ = true;
     downX_ = x;
     downY_ = y;
@@ -54,12 +56,13 @@ void TvxDateScaler::MouseDown(TMouseButton button, TShiftState shift, int x, int
     downPos_ = horizontal_ ? x : y;
     dateAtPress_ = PixelToDate(downPos_);
     TvxOffscreenPaint::MouseDown(button, shift, x, y);
-    if (PtInRect(laterButton_, Point(x, y))) {
-        stepUp_ = true;
-        scrollTimer_->SetEnabled(true);
-    } else if (PtInRect(earlierButton_, Point(x, y))) {
-        stepDown_ = true;
-        scrollTimer_->SetEnabled(true);
+    const bool later = PtInRect(laterButton_, Point(x, y));
+    if (later || PtInRect(earlierButton_, Point(x, y))) {
+        stepUp_ = later;
+        stepDown_ = !later;
+        StartScrollTimer(scrollTimer_->GetInterval());
+        // The press itself steps, as a scroll bar's arrow does, and holding repeats.
+        if (newPress) ScrollStep(GetScrollStep());
     }
     if (CanFocus()) SetFocus();
     if (button == TMouseButton::mbLeft) dateAtPress_ = Snap(dateAtPress_, minorStep_);
@@ -141,9 +144,31 @@ void TvxDateScaler::ScrollButtonPressed(TObject*)
         if (held > kFasterAfterMs) step *= 3;
         if (held > kFastestAfterMs) step *= 7;
     }
+    ScrollStep(step);
+}
+
+void TvxDateScaler::ScrollStep(TDateTime step)
+{
     const TUpdateScope update(*this);
     const TDateTime start = VisibleTimeDiffToTrueTime(start_, stepUp_ ? step : -step);
     if (start != start_ && CheckIfOkStartStop(start, start + VisibleTimeAmount())) SetStart(start);
+}
+
+std::unique_ptr<TTimer> TvxDateScaler::NewScrollTimer(int interval)
+{
+    auto timer = std::make_unique<TTimer>();
+    timer->SetEnabled(false);
+    timer->SetInterval(interval);
+    timer->SetOnTimer(TNotifyEvent(this, &TvxDateScaler::ScrollButtonPressed));
+    return timer;
+}
+
+void TvxDateScaler::StartScrollTimer(int interval)
+{
+    // A timer may be freed even from its own tick (it touches nothing of its own after it).
+    if (&scrollTimer_->Clock() != &ApplicationClock()) scrollTimer_ = NewScrollTimer(interval);
+    scrollTimer_->SetInterval(interval);
+    scrollTimer_->SetEnabled(true);
 }
 
 void TvxDateScaler::StartStepUp() { StartProgrammaticStep(true); }
@@ -152,11 +177,10 @@ void TvxDateScaler::StartStepDown() { StartProgrammaticStep(false); }
 
 void TvxDateScaler::StartProgrammaticStep(bool later)
 {
-    scrollTimer_->SetInterval(kProgrammaticIntervalMs);
     programmaticStep_ = true;
     stepUp_ = later;
     stepDown_ = !later;
-    scrollTimer_->SetEnabled(true);
+    StartScrollTimer(kProgrammaticIntervalMs);
 }
 
 void TvxDateScaler::StopStep()

@@ -8,8 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <optional>
+
 using namespace vxplan;
 using vxplan::test::SendMouse;
+using vxplan::test::WindowMouse;
 
 namespace {
 
@@ -115,6 +122,23 @@ TEST_F(ScalerMouse, HoldingTheLaterButtonScrollsFasterAndFaster)
     SendMouse(&scaler, QEvent::MouseButtonRelease, 2, 2, Qt::LeftButton, Qt::NoButton);
 }
 
+TEST_F(ScalerMouse, EveryPressOfADoubleClickStepsOnce)
+{
+    const TDateTime base = scaler.GetScrollStep();
+    const auto doubleClick = [&](bool pressBeforeDoubleClick) {
+        const TDateTime start = scaler.GetStart();
+        SendMouse(&scaler, QEvent::MouseButtonPress, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonRelease, 990, 10, Qt::LeftButton, Qt::NoButton);
+        if (pressBeforeDoubleClick) SendMouse(&scaler, QEvent::MouseButtonPress, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonDblClick, 990, 10, Qt::LeftButton, Qt::LeftButton);
+        SendMouse(&scaler, QEvent::MouseButtonRelease, 990, 10, Qt::LeftButton, Qt::NoButton);
+        return (scaler.GetStart() - start) / base;
+    };
+    EXPECT_NEAR(doubleClick(true), 2, 1e-6) << "the second press as a press and as the double click";
+    EXPECT_NEAR(doubleClick(false), 2, 1e-6) << "the second press as the double click alone";
+    EXPECT_FALSE(scaler.GetScrollTimer().GetEnabled());
+}
+
 TEST_F(ScalerMouse, ProgrammaticSteppingUsesTheBaseStepEvery150Ms)
 {
     const TDateTime base = scaler.GetScrollStep(), start = scaler.GetStart();
@@ -156,4 +180,99 @@ TEST_F(ScalerMouse, AnimationsReachTheirTargetAndStopEarlyWhenThereIsNothingToDo
     scaler.AnimateScaleTransition(scaler.GetStart() + 1e-6, scaler.GetStart(), 8);
     EXPECT_EQ(frames, 1) << "a tiny move is made in one step";
     EXPECT_NEAR(scaler.GetStop() - scaler.GetStart(), 1, 1e-9) << "a stop before the start means one day";
+}
+
+namespace {
+
+// Scalers as hosts place them: laid out by Qt on a page of a tab widget, and as a child control
+// of a panel. The host made its windows before the test clock was installed, as an application
+// does before a test drives it.
+class ScalerInHost : public ::testing::Test {
+protected:
+    ScalerInHost()
+    {
+        auto* page = new QWidget;
+        auto* rows = new QVBoxLayout(page);
+        rows->addWidget(new QLabel("Two weeks"));
+        laidOut = new TvxDateScaler;
+        laidOut->setMinimumHeight(45);
+        laidOut->setMaximumHeight(45);
+        laidOut->SetBounds(0, 0, 640, 45);
+        rows->addWidget(laidOut);
+        rows->addStretch();
+        tabs.addTab(page, "page");
+        panel.SetBounds(0, 0, 700, 200);
+        child = new TvxDateScaler(&panel);
+        child->SetParent(&panel);
+        child->SetBounds(10, 50, 600, 45);
+        for (TvxDateScaler* s : {laidOut, child}) {
+            s->SetHorizontal(true);
+            s->SetStart(kMonday);
+            s->SetStop(kMonday + 14);
+        }
+        tabs.resize(800, 300);
+        tabs.show();
+        panel.show();
+        QCoreApplication::processEvents();  // lays out and paints, which places the buttons
+        clock.emplace(kMonday);
+    }
+    void Press(TvxDateScaler* s, TPoint p) { WindowMouse(s, QEvent::MouseButtonPress, p.X, p.Y, Qt::LeftButton, Qt::LeftButton); }
+    void Release(TvxDateScaler* s, TPoint p) { WindowMouse(s, QEvent::MouseButtonRelease, p.X, p.Y, Qt::LeftButton, Qt::NoButton); }
+    void Advance(int ms)
+    {
+        clock->Clock().Advance(ms);
+        QCoreApplication::processEvents();
+    }
+
+    std::optional<TTestClockScope> clock;  // the last to go: the scalers' timers may run on it
+    QTabWidget tabs;
+    TPanel panel;
+    TvxDateScaler* laidOut = nullptr;
+    TvxDateScaler* child = nullptr;
+};
+
+TPoint Middle(const TRect& r) { return Point((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2); }
+
+}  // namespace
+
+TEST_F(ScalerInHost, AClickOnAScrollButtonStepsAndHoldingItKeepsScrolling)
+{
+    for (TvxDateScaler* s : {laidOut, child}) {
+        SCOPED_TRACE(s == laidOut ? "laid out by Qt" : "a child control");
+        const TRect later = s->GetLaterButtonRect();
+        ASSERT_EQ(later.Right, s->GetWidth()) << "the button at the control's right end";
+        const TPoint at = Middle(later);
+        const TDateTime step = s->GetScrollStep();
+
+        // A click, however short, steps once.
+        TDateTime start = s->GetStart();
+        Press(s, at);
+        Release(s, at);
+        EXPECT_NEAR(s->GetStart() - start, step, 1e-9);
+
+        // Held, it steps at the press and at every tick of the test clock.
+        start = s->GetStart();
+        Press(s, at);
+        EXPECT_NEAR(s->GetStart() - start, step, 1e-9);
+        for (int i = 0; i < 5; ++i) {
+            const TDateTime before = s->GetStart();
+            Advance(50);
+            EXPECT_NEAR(s->GetStart() - before, step, 1e-9) << "tick " << i;
+        }
+        Release(s, at);
+        const TDateTime released = s->GetStart();
+        Advance(500);
+        EXPECT_EQ(s->GetStart(), released) << "the release stops it";
+
+        // The earlier button goes back, and a release far outside the window stops it too.
+        const TPoint earlier = Middle(s->GetEarlierButtonRect());
+        Press(s, earlier);
+        Advance(50);
+        EXPECT_NEAR(s->GetStart() - released, -2 * step, 1e-9);
+        Release(s, Point(-3000, 5000));
+        Advance(500);
+        EXPECT_NEAR(s->GetStart() - released, -2 * step, 1e-9);
+        EXPECT_FALSE(s->GetPressed());
+        EXPECT_FALSE(s->GetScrollTimer().GetEnabled());
+    }
 }

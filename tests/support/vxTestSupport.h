@@ -8,11 +8,18 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
+
+// Qt's entry for the window system's mouse events (exported for Qt's own test library).
+QT_BEGIN_NAMESPACE
+Q_GUI_EXPORT void qt_handleMouseEvent(QWindow* window, const QPointF& local, const QPointF& global, Qt::MouseButtons state,
+                                      Qt::MouseButton button, QEvent::Type type, Qt::KeyboardModifiers mods, int timestamp);
+QT_END_NAMESPACE
 
 namespace vxplan::test {
 
@@ -61,6 +68,21 @@ inline void SendMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButt
 {
     QMouseEvent e(type, QPointF(x, y), QPointF(w->mapToGlobal(QPoint(x, y))), button, buttons, mods);
     QCoreApplication::sendEvent(w, &e);
+}
+
+// Delivers a mouse event as the window system does, at the widget's client point (x, y): to the
+// shown window holding the widget, so that Qt routes it to the widget under the point, keeps the
+// application's button state and holds the mouse for the pressed widget until the release.
+inline void WindowMouse(QWidget* w, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    static int timestamp = 0;
+    timestamp += 1000;  // no two presses make a double click
+    QWidget* top = w->window();
+    ASSERT_TRUE(top->windowHandle()) << "the window must be shown";
+    const QPoint inWindow = w->mapTo(top, QPoint(x, y));
+    const QPoint global = w->mapToGlobal(QPoint(x, y));
+    qt_handleMouseEvent(top->windowHandle(), QPointF(inWindow), QPointF(global), buttons, button, type, mods, timestamp);
 }
 
 }  // namespace vxplan::test

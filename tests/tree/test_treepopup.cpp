@@ -5,9 +5,16 @@
 #include <vxplan/platform/app/vxApplication.h>
 #include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuPlacement_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 
+#include "support/vxMenuDriver.h"
+#include "support/vxTestSupport.h"
+
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
 
 #include <functional>
 #include <memory>
@@ -212,5 +219,66 @@ TEST(TreePopup, PickEnablingAndPicksThatCannotBeReported)
         EXPECT_EQ(items.Count(), 0);
         return nullptr;
     });
+    EXPECT_TRUE(s.picks.empty());
+}
+
+TEST(TreePopup, ARightClickNearTheScreenCornerOpensLevelsThatFitTheScreen)
+{
+    PopupScene s;
+    for (int d = 0; d < 45; ++d) {
+        TvxDataEntity_Tree* department = s.Add(nullptr, "Department " + std::to_string(d + 1));
+        for (int t = 0; t < 8; ++t) s.Add(department, "leaf team " + std::to_string(t + 1));
+    }
+    const TRect area = MenuAreaAt(Point(0, 0));
+    ASSERT_FALSE(area.IsEmpty());
+    // The tree in the bottom-right corner of the screen; the menu opens where it is clicked.
+    s.tree->SetBounds(area.Right - 220, area.Bottom - 200, 220, 200);
+    s.tree->show();
+    s.tree->OnRightClick = [&](TvxTree_ComBasic*, TvxDataEntity_Tree*) {
+        const TPoint at = s.tree->ClientToScreen(Point(200, 180));
+        s.popup.Popup(at.X, at.Y);
+    };
+    const auto within = [&](const TRect& r) {
+        return r.Left >= area.Left && r.Top >= area.Top && r.Right <= area.Right && r.Bottom <= area.Bottom;
+    };
+    int checkedLevels = 0;
+    SetPopupHook([&](TPopupMenu& menu, TPoint at) {
+        TMenuSession session(menu.GetImages());
+        TMenuColumnsPopup* root = nullptr;
+        TRect department;
+        test::TMenuDriver drive(
+            session, {[&] {
+                          root = dynamic_cast<TMenuColumnsPopup*>(QApplication::activePopupWidget());
+                          ASSERT_TRUE(root);
+                          ASSERT_EQ(root->ItemCount(), 45);
+                          for (int i = 0; i < root->ItemCount(); ++i) {
+                              const TRect r = root->ItemRect(i);
+                              const QPoint topLeft = root->mapToGlobal(QPoint(r.Left, r.Top));
+                              EXPECT_TRUE(within(Bounds(topLeft.x(), topLeft.y(), r.Width(), r.Height())))
+                                  << "Department " << i + 1 << " runs off the screen";
+                          }
+                          ++checkedLevels;
+                          // A press on a department low in the second column opens its teams.
+                          const TRect r = root->ItemRect(40);
+                          const QPoint topLeft = root->mapToGlobal(QPoint(r.Left, r.Top));
+                          department = Bounds(topLeft.x(), topLeft.y(), r.Width(), r.Height());
+                          test::SendMouse(root, QEvent::MouseButtonPress, r.Left + 5, r.Top + 5, Qt::LeftButton, Qt::LeftButton);
+                      },
+                      [] {},
+                      [&] {
+                          auto* teams = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                          ASSERT_TRUE(teams);
+                          EXPECT_EQ(teams->actions().size(), 8);
+                          const QRect g = teams->geometry();
+                          EXPECT_TRUE(within(Bounds(g.x(), g.y(), g.width(), g.height())));
+                          EXPECT_LE(g.right() + 1, department.Left) << "on the other side of its department";
+                          ++checkedLevels;
+                          session.Cancel();
+                      }});
+        return session.Run(menu.Items(), at);
+    });
+    test::SendMouse(s.tree.get(), QEvent::MouseButtonPress, 200, 180, Qt::RightButton, Qt::RightButton);
+    test::SendMouse(s.tree.get(), QEvent::MouseButtonRelease, 200, 180, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(checkedLevels, 2);
     EXPECT_TRUE(s.picks.empty());
 }

@@ -5,6 +5,7 @@
 #include <vxplan/platform/graphics/vxColor.h>
 #include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/graphics/vxMeasureCanvas_p.h>
+#include <vxplan/platform/menus/vxMenuPlacement_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 #include <vxplan/platform/menus/vxMenus.h>
 
@@ -12,7 +13,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -220,18 +220,10 @@ void TMenuColumnsPopup::SetHotIndex(int index)
         hoverTimer_.stop();
 }
 
-void TMenuColumnsPopup::ShowAt(TPoint screenPoint)
+void TMenuColumnsPopup::ShowAt(TPoint screenPoint, const std::optional<TRect>& parentItem)
 {
-    const QPoint at(screenPoint.X, screenPoint.Y);
-    QScreen* screen = QGuiApplication::screenAt(at);
-    if (!screen) screen = QGuiApplication::primaryScreen();
-    int x = at.x(), y = at.y();
-    if (screen) {
-        const QRect area = screen->availableGeometry();
-        x = std::max(area.left(), std::min(x, area.right() + 1 - width()));
-        y = std::max(area.top(), std::min(y, area.bottom() + 1 - height()));
-    }
-    move(x, y);
+    const TPoint at = PlaceMenuLevel(screenPoint, TSize{width(), height()}, MenuAreaAt(screenPoint), parentItem);
+    move(at.X, at.Y);
     show();
     setFocus(Qt::PopupFocusReason);
 }
@@ -379,7 +371,9 @@ void TMenuColumnsPopup::OpenSubmenu(int index, bool selectFirst)
     if (!session_.OpenSubmenuOf(item) || !isVisible() || session_.Finished()) return;
     const TRect r = ItemRect(index);
     const QPoint at = mapToGlobal(QPoint(r.Right, r.Top - kBorder));
-    child_ = session_.OpenLevel(*item, Point(at.x(), at.y()), this);
+    const QPoint itemTopLeft = mapToGlobal(QPoint(r.Left, r.Top));
+    const TRect itemOnScreen = Bounds(itemTopLeft.x(), itemTopLeft.y(), r.Width(), r.Height());
+    child_ = session_.OpenLevel(*item, Point(at.x(), at.y()), this, itemOnScreen);
     childIndex_ = child_ ? index : -1;
     if (auto* columns = dynamic_cast<TMenuColumnsPopup*>(child_.data()); columns && selectFirst) columns->MoveVertical(1);
 }

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <optional>
 #include <vector>
 
 namespace vxplan {
@@ -49,8 +50,9 @@ public:
     // The level as drawn.
     QImage Render() const;
 
-    // Places the level at the screen point, kept on the screen, and shows it.
-    void ShowAt(TPoint screenPoint);
+    // Places the level at the screen point by the menus' rule (beside the parent item's other
+    // side, or moved up, when it does not fit the screen there) and shows it.
+    void ShowAt(TPoint screenPoint, const std::optional<TRect>& parentItem = std::nullopt);
     // Opens the hot item's submenu (its first item hot) or chooses it.
     void ActivateHot();
     // Closes the submenu beneath and this level.

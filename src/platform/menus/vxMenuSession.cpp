@@ -3,6 +3,7 @@
 
 #include <vxplan/platform/graphics/vxImageList.h>
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuPlacement_p.h>
 #include <vxplan/platform/menus/vxMenus.h>
 
 #include <QAction>
@@ -33,7 +34,8 @@ TMenuItem* TMenuSession::Run(TMenuItem& root, TPoint screenPoint)
     return chosen_;
 }
 
-QWidget* TMenuSession::OpenLevel(TMenuItem& level, TPoint screenPoint, QWidget* parent)
+QWidget* TMenuSession::OpenLevel(TMenuItem& level, TPoint screenPoint, QWidget* parent,
+                                 const std::optional<TRect>& parentItem)
 {
     if (finished_) return nullptr;
     Watch(&level);
@@ -47,12 +49,15 @@ QWidget* TMenuSession::OpenLevel(TMenuItem& level, TPoint screenPoint, QWidget* 
     if (HasColumnBreaks(level)) {
         auto* columns = new TMenuColumnsPopup(*this, level, parent);
         levels_.emplace_back(columns);
-        columns->ShowAt(screenPoint);
+        columns->ShowAt(screenPoint, parentItem);
         shown = columns;
     } else {
         QMenu* menu = NewQMenu(level, parent);
         levels_.emplace_back(menu);
-        menu->popup(QPoint(screenPoint.X, screenPoint.Y));
+        // Placed by the same rule as our own levels, so that Qt finds nothing to move.
+        const QSize size = menu->sizeHint();
+        const TPoint at = PlaceMenuLevel(screenPoint, TSize{size.width(), size.height()}, MenuAreaAt(screenPoint), parentItem);
+        menu->popup(QPoint(at.X, at.Y));
         shown = menu;
     }
     return shown;
@@ -99,8 +104,9 @@ void TMenuSession::FillQMenu(QMenu& menu, TMenuItem& level)
                     if (finished_ || !Alive(item)) return;
                     const QRect r = owner->actionGeometry(sub->menuAction());
                     const QPoint at = owner->mapToGlobal(r.topRight());
+                    const QPoint itemTopLeft = owner->mapToGlobal(r.topLeft());
                     sub->hide();
-                    OpenLevel(*item, Point(at.x(), at.y()), owner);
+                    OpenLevel(*item, Point(at.x(), at.y()), owner, Bounds(itemTopLeft.x(), itemTopLeft.y(), r.width(), r.height()));
                 });
             });
             action = sub->menuAction();

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -38,9 +39,11 @@ public:
     TMenuItem* Run(TMenuItem& root, TPoint screenPoint);
 
     // Opens the level beneath an item whose Click has run, at the screen point; parent is the
-    // level it opens from (null for the root). Returns the level's widget (null when the level
-    // has nothing to show).
-    QWidget* OpenLevel(TMenuItem& level, TPoint screenPoint, QWidget* parent);
+    // level it opens from (null for the root) and parentItem the item's rectangle on the screen,
+    // whose other side the level takes when it does not fit. Returns the level's widget (null
+    // when the level has nothing to show).
+    QWidget* OpenLevel(TMenuItem& level, TPoint screenPoint, QWidget* parent,
+                       const std::optional<TRect>& parentItem = std::nullopt);
     // Ends the menu with the item (ignored when it was freed, is disabled or the menu ended).
     void Choose(TMenuItem* item);
     // Ends the menu with no choice.

@@ -25,6 +25,8 @@ public:
     void SetOnTimer(const TNotifyEvent& handler);
 
     bool IsRunning() const { return timerId_ != 0; }
+    // The clock the timer runs on.
+    TClock& Clock() const { return *clock_; }
 
 protected:
     // Raises OnTimer with the timer as Sender.

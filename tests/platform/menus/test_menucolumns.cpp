@@ -1,8 +1,10 @@
 // Menu levels in columns: layout and pixels, and the interactive menu driven by keys and mouse.
 #include <vxplan/platform/menus/vxMenuColumns_p.h>
+#include <vxplan/platform/menus/vxMenuPlacement_p.h>
 #include <vxplan/platform/menus/vxMenuSession_p.h>
 #include <vxplan/platform/menus/vxMenus.h>
 
+#include "support/vxMenuDriver.h"
 #include "support/vxTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +14,9 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <climits>
 #include <functional>
+#include <string>
 
 using namespace vxplan;
 using vxplan::test::CountPixels;
@@ -31,32 +35,7 @@ TMenuItem* AddItem(TMenuItem& parent, const std::string& caption, TMenuBreak brk
     return item;
 }
 
-// Runs the steps from inside the menu's loop, one per pass of the event loop; a menu still open
-// after them is dismissed so that a failing test cannot hang.
-class TDriver {
-public:
-    TDriver(TMenuSession& session, std::vector<std::function<void()>> steps) : session_(session), steps_(std::move(steps))
-    {
-        Next();
-    }
-
-private:
-    void Next()
-    {
-        QTimer::singleShot(0, &guard_, [this] {
-            if (next_ < steps_.size()) {
-                steps_[next_++]();
-                Next();
-            } else {
-                QTimer::singleShot(200, &guard_, [this] { session_.Cancel(); });
-            }
-        });
-    }
-    TMenuSession& session_;
-    std::vector<std::function<void()>> steps_;
-    size_t next_ = 0;
-    QObject guard_;
-};
+using TDriver = vxplan::test::TMenuDriver;
 
 QWidget* TopLevel() { return QApplication::activePopupWidget(); }
 TMenuColumnsPopup* TopColumns() { return dynamic_cast<TMenuColumnsPopup*>(TopLevel()); }
@@ -285,4 +264,96 @@ TEST(MenuColumns, AQMenuSubmenuThatGainsBreaksIsShownInColumns)
                             [] { Key(Qt::Key_Return); }});
     TMenuItem* chosen = session.Run(root, Point(10, 10));
     EXPECT_EQ(chosen, sub->GetItems(1));
+}
+
+TEST(MenuPlacement, ALevelIsMovedUpOrToTheOtherSideOfItsItemToFitTheArea)
+{
+    const TRect area = Rect(0, 0, 800, 600);
+    const TSize size{100, 200};
+    EXPECT_EQ(PlaceMenuLevel(Point(10, 20), size, area), Point(10, 20)) << "room enough: where asked";
+    EXPECT_EQ(PlaceMenuLevel(Point(700, 20), size, area), Point(700, 20)) << "exactly to the right edge";
+    EXPECT_EQ(PlaceMenuLevel(Point(750, 20), size, area), Point(650, 20)) << "left of the point";
+    EXPECT_EQ(PlaceMenuLevel(Point(750, 20), size, area, Rect(600, 23, 748, 42)), Point(500, 20))
+        << "left of the parent item";
+    EXPECT_EQ(PlaceMenuLevel(Point(10, 500), size, area), Point(10, 400)) << "moved up";
+    EXPECT_EQ(PlaceMenuLevel(Point(750, 590), size, area, Rect(600, 593, 748, 612)), Point(500, 400));
+    // No room on either side: kept inside; larger than the area: its top-left inside.
+    EXPECT_EQ(PlaceMenuLevel(Point(100, 20), TSize{120, 10}, Rect(0, 0, 150, 600), Rect(50, 20, 100, 39)), Point(0, 20));
+    EXPECT_EQ(PlaceMenuLevel(Point(300, 300), TSize{900, 700}, area), Point(0, 0));
+    // A second screen to the right of the first, and points at the ends of int.
+    const TRect second = Rect(1920, 0, 3200, 1024);
+    EXPECT_EQ(PlaceMenuLevel(Point(3150, 1000), size, second, Rect(3000, 1000, 3150, 1019)), Point(2900, 824));
+    EXPECT_EQ(PlaceMenuLevel(Point(INT_MAX, INT_MAX), size, second, Rect(INT_MAX - 5, INT_MAX - 5, INT_MAX, INT_MAX)),
+              Point(3100, 824));
+    EXPECT_EQ(PlaceMenuLevel(Point(INT_MIN, INT_MIN), size, second, Rect(INT_MIN, INT_MIN, INT_MIN + 5, INT_MIN + 5)),
+              Point(1920, 0));
+    EXPECT_EQ(PlaceMenuLevel(Point(5, 6), TSize{-3, -4}, area), Point(5, 6)) << "a negative size counts as none";
+}
+
+namespace {
+
+TRect OnScreen(const QWidget& level, const TRect& r)
+{
+    const QPoint topLeft = level.mapToGlobal(QPoint(r.Left, r.Top));
+    return Bounds(topLeft.x(), topLeft.y(), r.Width(), r.Height());
+}
+
+bool Within(const TRect& inner, const TRect& outer)
+{
+    return inner.Left >= outer.Left && inner.Top >= outer.Top && inner.Right <= outer.Right && inner.Bottom <= outer.Bottom;
+}
+
+void ExpectEveryEntryOnScreen(const TMenuColumnsPopup& level, const char* what)
+{
+    const TRect area = MenuAreaAt(Point(0, 0));
+    for (int i = 0; i < level.ItemCount(); ++i)
+        EXPECT_TRUE(Within(OnScreen(level, level.ItemRect(i)), area)) << what << ": entry " << i << " runs off the screen";
+}
+
+}  // namespace
+
+TEST(MenuPlacement, LevelsOpenedNearTheScreenCornerShowEveryEntry)
+{
+    const TRect area = MenuAreaAt(Point(0, 0));
+    ASSERT_FALSE(area.IsEmpty());
+    // 60 items in two columns, each with a submenu in columns of its own.
+    TMenuItem root;
+    for (int i = 0; i < 60; ++i) {
+        TMenuItem* item = AddItem(root, "Entry " + std::to_string(i), i == 30 ? TMenuBreak::mbBarBreak : TMenuBreak::mbNone);
+        for (int j = 0; j < 8; ++j) AddItem(*item, "Sub " + std::to_string(j), j == 4 ? TMenuBreak::mbBreak : TMenuBreak::mbNone);
+    }
+    // A plain submenu, on QMenu.
+    TMenuItem* plain = root.GetItems(59);
+    plain->Clear();
+    for (int j = 0; j < 3; ++j) AddItem(*plain, "Plain " + std::to_string(j));
+
+    TMenuSession session;
+    TMenuColumnsPopup* rootLevel = nullptr;
+    TRect parentItem;
+    TDriver drive(session, {[&] {
+                                rootLevel = TopColumns();
+                                ASSERT_TRUE(rootLevel);
+                                ExpectEveryEntryOnScreen(*rootLevel, "the root level");
+                                parentItem = OnScreen(*rootLevel, rootLevel->ItemRect(45));
+                                ClickItem(rootLevel, 45);
+                            },
+                            [&] {
+                                TMenuColumnsPopup* child = TopColumns();
+                                ASSERT_TRUE(child && child != rootLevel);
+                                ExpectEveryEntryOnScreen(*child, "the submenu");
+                                EXPECT_LE(child->geometry().right() + 1, parentItem.Left) << "on the other side of its item";
+                                parentItem = OnScreen(*rootLevel, rootLevel->ItemRect(59));
+                                ClickItem(rootLevel, 59);
+                            },
+                            [] {},
+                            [&] {
+                                auto* menu = qobject_cast<QMenu*>(TopLevel());
+                                ASSERT_TRUE(menu);
+                                const QRect g = menu->geometry();
+                                EXPECT_TRUE(Within(Bounds(g.x(), g.y(), g.width(), g.height()), area));
+                                EXPECT_LE(g.right() + 1, parentItem.Left) << "on the other side of its item";
+                                session.Cancel();
+                            }});
+    // Opened by a right click near the bottom-right corner of the screen.
+    EXPECT_EQ(session.Run(root, Point(area.Right - 10, area.Bottom - 10)), nullptr);
 }
