@@ -6,6 +6,7 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <string>
 
 namespace vxplan {
 
@@ -34,6 +35,10 @@ bool TAxisContentList::CanUnload(TAxisContentItem* theItem)
 void TAxisContentList::Unload(int i, bool theAtFront)
 {
     if (i < fixed_ || !IsLoaded(i) || i >= Count()) throw EListError("Unload of an item that is not loaded");
+    // The place becomes a count on the side named, so only that end of the block can go.
+    if (i != (theAtFront ? fixed_ + unloadedBefore_ : LoadedCount() + unloadedBefore_ - 1))
+        throw EInvalidOperation("Only the first or the last unfixed loaded item can be unloaded, not " +
+                                std::to_string(i));
     TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
     TBabGridCellForViewer* root = gridCell_->GetRoot();
     bool keep = true;

@@ -56,6 +56,33 @@ TEST(HostileAxis, LoadRangesOutsideTheCountOnlyItemsAreRefused)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, OnlyTheEndOfTheBlockThatIsNamedUnloads)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 1, 100);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(50);
+    const int first = rows.GetFixed() + rows.GetUnloadedBefore();
+    const int last = rows.GetUnloadedBefore() + rows.LoadedCount() - 1;
+    ASSERT_LT(first + 2, last);
+    const int loaded = rows.LoadedCount();
+    const struct {
+        int i;
+        bool atFront;
+    } refused[] = {{first, false}, {last, true}, {first + 1, true}, {first + 1, false}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(std::to_string(c.i) + (c.atFront ? " front" : " back"));
+        EXPECT_THROW(rows.Unload(c.i, c.atFront), EInvalidOperation);
+        EXPECT_EQ(rows.LoadedCount(), loaded);
+        ExpectAxisWhole(rows);
+    }
+    rows.Unload(first, true);
+    rows.Unload(last, false);
+    EXPECT_EQ(rows.LoadedCount(), loaded - 2);
+    EXPECT_EQ(rows.Count(), 101);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
