@@ -209,6 +209,8 @@ void TAxisContentList::Drop(int i)
     if (IsLoaded(i)) {
         TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
         DestroyLoaded(i, item);
+        // A fixed item takes its fixed place with it: fixed items are loaded ones.
+        if (i < fixed_) --fixed_;
         ListIndexesOutOfDate(i);
     } else if (i < fixed_ + unloadedBefore_) {
         --unloadedBefore_;

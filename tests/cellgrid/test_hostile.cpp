@@ -83,6 +83,27 @@ TEST(HostileAxis, OnlyTheEndOfTheBlockThatIsNamedUnloads)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, DroppingOrClearingFixedItemsTakesTheirFixedPlaces)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 3, 10);
+    TAxisContentList& rows = f.root->Rows();
+    rows.Drop(1);
+    EXPECT_EQ(rows.GetFixed(), 2);
+    EXPECT_EQ(rows.Count(), 12);
+    ExpectAxisWhole(rows);
+    rows.ClearKeepFixedItems();
+    EXPECT_EQ(rows.GetFixed(), 2);
+    EXPECT_EQ(rows.Count(), 2);
+    rows.Clear();
+    EXPECT_EQ(rows.GetFixed(), 0);
+    ExpectAxisWhole(rows);
+    // The emptied axis loads its first item again, rather than taking it for a fixed one.
+    rows.AddUnloaded(5);
+    EXPECT_EQ(rows.getAxisContentItem(0)->ListIndex(), 0);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
