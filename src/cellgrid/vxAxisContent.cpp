@@ -169,8 +169,12 @@ void TAxisContentList::Move(int theFrom, int theTo)
     CheckIndex(theTo, Count(), "Move");
     EnsureLoadedItem(theFrom);
     EnsureLoadedItem(theTo);
-    // Loading the target may have given up the source when they lie far apart.
-    if (!IsLoaded(theFrom) || !IsLoaded(theTo))
+    // Loading the target may have given up the source when they lie far apart; and the
+    // count-only items between the fixed items and the block would shift with a move across
+    // them, which the loaded items alone cannot show.
+    const bool acrossCounts = unloadedBefore_ > 0 && std::min(theFrom, theTo) < fixed_ &&
+                              std::max(theFrom, theTo) >= fixed_ + unloadedBefore_;
+    if (!IsLoaded(theFrom) || !IsLoaded(theTo) || acrossCounts)
         throw EInvalidOperation("Move between items that cannot be loaded together (" + std::to_string(theFrom) +
                                 ", " + std::to_string(theTo) + ")");
     if (theFrom == theTo) return;

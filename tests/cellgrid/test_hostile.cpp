@@ -104,6 +104,26 @@ TEST(HostileAxis, DroppingOrClearingFixedItemsTakesTheirFixedPlaces)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, AMoveAcrossTheCountOnlyItemsBeforeTheBlockIsRefused)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);  // far: count-only rows lie between the fixed rows and the block
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    TAxisContentItem* fixed0 = rows.getAxisContentItem(0);
+    TAxisContentItem* far = rows.getAxisContentItem(1000);
+    EXPECT_THROW(rows.Move(0, 1000), EInvalidOperation);
+    EXPECT_THROW(rows.Move(1000, 1), EInvalidOperation);
+    EXPECT_EQ(fixed0->ListIndex(), 0);
+    EXPECT_EQ(far->ListIndex(), 1000);
+    ExpectAxisWhole(rows);
+    rows.Move(0, 1);  // among the fixed rows
+    EXPECT_EQ(fixed0->ListIndex(), 1);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
