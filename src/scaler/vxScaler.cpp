@@ -111,7 +111,13 @@ void TvxDateScaler::SetIndicatorOn(bool value)
     Invalidate();
 }
 
-void TvxDateScaler::SetHorizontal(bool value) { horizontal_ = value; }
+void TvxDateScaler::SetHorizontal(bool value)
+{
+    if (value == horizontal_) return;
+    horizontal_ = value;
+    // The marks are the conversions' anchors, placed along the length the axis now has.
+    CalcDrawMode();
+}
 
 void TvxDateScaler::SetPixelsForModeSwitch(int value)
 {
@@ -319,6 +325,9 @@ void TvxDateScaler::EndUpdate()
 
 void TvxDateScaler::Resize()
 {
+    // The range follows the new length when painted; the marks, the conversions' anchors, must
+    // follow it now so that every conversion before then sees the length the axis has.
+    CalcDrawMode();
     resizePending_ = true;
     TvxOffscreenPaint::Resize();
 }

@@ -83,6 +83,20 @@ TEST_F(Mapping, EndsOfTheRangeAreTheEndsOfTheAxis)
 
 // Every scale, every combination of hidden sets: a visible time comes back within one pixel's
 // worth of visible time, never in hidden time, and the marks change nothing but the walk.
+TEST_F(Mapping, ConversionsFollowANewLengthOrOrientationBeforeThePaint)
+{
+    TvxDateScaler fresh;  // vertical: its marks were placed along its height
+    fresh.SetHorizontal(true);
+    fresh.SetBounds(0, 0, 1000, 40);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 1000);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStart() + 3.5), 500);
+    fresh.SetBounds(0, 0, 700, 40);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 700) << "the range follows the length only when painted";
+    EXPECT_EQ(fresh.PixelToDate(350), fresh.GetStart() + 3.5);
+    fresh.SetHorizontal(false);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 40);
+}
+
 TEST_F(Mapping, RoundTripsOnRandomTimesAtEveryScale)
 {
     const TDateTime spans[] = {90 * kMs * 1000, kHour, 1, 7, 40, 400, 4000, 40000};
