@@ -224,7 +224,9 @@ void TvxDateScaler::SetStart(TDateTime t)
     if (t < 0) t = 0;
     const TDateTime amount = VisibleTimeAmount();
     const TDateTime newStop = VisibleTimeDiffToTrueTime(t, amount);
-    if (!(newStop <= MaxDateTime)) throw EInvalidArgument("Start leaves the range beyond the calendar (year 9999)");
+    // Stop stays where SetStop would put it at the latest: marks beyond the range still need
+    // dates of the calendar.
+    if (!(newStop <= StopLimit())) throw EInvalidArgument("Start leaves Stop beyond 1 Jan 4000");
     AssignRange(t, newStop);
     RebuildMarksAndChange();
 }
@@ -249,8 +251,9 @@ void TvxDateScaler::SetScale(double theScale)
     const TDateTime oldStart = start_;
     const TDateTime oldStop = stop_;
     const TDateTime newStop = VisibleTimeDiffToTrueTime(start_, GetScaleLen() * theScale);
-    // A range beyond the calendar is refused as silently as one below 10 seconds.
-    if (newStop <= MaxDateTime) stop_ = newStop;
+    // A Stop beyond the latest that SetStop takes is refused as silently as a range below 10
+    // seconds.
+    if (newStop <= StopLimit()) stop_ = newStop;
     if (VisibleTimeAmount() < kScale10Sec) AssignRange(oldStart, oldStop);
     RebuildMarksAndChange();
 }

@@ -269,6 +269,12 @@ TEST_F(Mapping, BadRangesAreRefusedAndChangeNothing)
     EXPECT_EQ(scaler.GetStop(), kMonday + 7);
     scaler.SetStop(EncodeDate(5000, 1, 1));
     EXPECT_EQ(scaler.GetStop(), EncodeDate(4000, 1, 1));
+    // Nor does a slide or a zoom take Stop past it, however near the calendar's end.
+    const TDateTime stop = scaler.GetStop();
+    EXPECT_THROW(scaler.SetStart(MaxDateTime - 1), EInvalidArgument);
+    EXPECT_THROW(scaler.SetStart(EncodeDate(3999, 12, 31)), EInvalidArgument);
+    scaler.SetScale(1100);  // a thousand pixels of three thousand years: Stop in year 5000
+    EXPECT_EQ(scaler.GetStop(), stop);
     scaler.SetStart(-5);
     EXPECT_EQ(scaler.GetStart(), 0.0) << "a negative start becomes the origin";
 }
