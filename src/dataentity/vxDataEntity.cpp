@@ -5,6 +5,7 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -129,6 +130,8 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
     if (theIndex < 0 || theIndex > theNewDataList->LoadedCount())
         throw EListError("Position " + std::to_string(theIndex) + " outside the loaded block of " +
                          std::to_string(theNewDataList->LoadedCount()));
+    if (theNewDataList->Count() == std::numeric_limits<int>::max())
+        throw EListError("The list holds 2147483647 entities, as many as it can");
     TvxListController* oldC = oldList->Controller();
     TvxListController* newC = theNewDataList->Controller();
     if (oldC && oldC->OnLeaveOwnerBeforeChange) {

@@ -122,3 +122,15 @@ TEST(HostileDataList, AMoveAcrossTheWholeListLoadsNothingInBetween)
     EXPECT_EQ(list->GetItems(600)->ListIndex(), 600);
     ExpectWhole(list.List, INT_MAX);
 }
+
+TEST(HostileDataList, AFullListTakesNoEntityFromAnother)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), full(&rb.C);
+    TvxDataEntity* e = list->Add();
+    full->AddUnloaded(INT_MAX);
+    EXPECT_THROW(e->ChangeOwner(full.List, 0), EListError);
+    EXPECT_EQ(e->GetDataList(), list.List);
+    ExpectWhole(list.List, 1);
+    ExpectWhole(full.List, INT_MAX);
+}
