@@ -148,6 +148,9 @@ TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
     const int j = i == Count() ? LoadedCount() : IndexConvert_RealToLoaded(i);
     loaded_.insert(loaded_.begin() + j, std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_[j].get();
+    // Among the fixed items the new one is fixed too: none of them is pushed out of the fixed
+    // items, where count-only items may follow.
+    if (i < fixed_) ++fixed_;
     ListIndexesOutOfDate(i);
     gridCell_->InsertingAxisItem(*this, i);
     return item;

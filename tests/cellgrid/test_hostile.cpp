@@ -124,6 +124,22 @@ TEST(HostileAxis, AMoveAcrossTheCountOnlyItemsBeforeTheBlockIsRefused)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, AnItemInsertedAmongTheFixedItemsIsFixedToo)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    TAxisContentItem* lastFixed = rows.getAxisContentItem(1);
+    TAxisContentItem* inserted = rows.InsertNew(1, nullptr);
+    EXPECT_EQ(rows.GetFixed(), 3);
+    EXPECT_EQ(inserted->ListIndex(), 1);
+    EXPECT_EQ(lastFixed->ListIndex(), 2) << "still loaded, and next to the fixed item before it";
+    EXPECT_EQ(rows.Count(), 2003);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
