@@ -223,7 +223,10 @@ void TvxDateScaler::SetStart(TDateTime t)
     if (t == start_) return;
     if (t < 0) t = 0;
     const TDateTime amount = VisibleTimeAmount();
-    const TDateTime newStop = VisibleTimeDiffToTrueTime(t, amount);
+    TDateTime newStop = VisibleTimeDiffToTrueTime(t, amount);
+    // A range of hidden time only shows no amount to keep: its true length goes along instead,
+    // so Stop stays after Start.
+    if (!(newStop > t)) newStop = t + (stop_ - start_);
     // Stop stays where SetStop would put it at the latest: marks beyond the range still need
     // dates of the calendar.
     if (!(newStop <= StopLimit())) throw EInvalidArgument("Start leaves Stop beyond 1 Jan 4000");

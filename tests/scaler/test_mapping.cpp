@@ -97,6 +97,16 @@ TEST_F(Mapping, ConversionsFollowANewLengthOrOrientationBeforeThePaint)
     EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 40);
 }
 
+TEST_F(Mapping, ARangeOfHiddenTimeOnlySlidesWithItsTrueLength)
+{
+    scaler.SetHiddenDays(Weekends());
+    Range(kMonday + 5.25, kMonday + 5.75);  // within Saturday
+    ASSERT_EQ(scaler.VisibleTimeAmount(), 0.0);
+    scaler.SetStart(kMonday + 12.5);  // the next Saturday
+    EXPECT_EQ(scaler.GetStart(), kMonday + 12.5);
+    EXPECT_EQ(scaler.GetStop(), kMonday + 13);
+}
+
 TEST_F(Mapping, RoundTripsOnRandomTimesAtEveryScale)
 {
     const TDateTime spans[] = {90 * kMs * 1000, kHour, 1, 7, 40, 400, 4000, 40000};
