@@ -209,6 +209,24 @@ TEST(HostileAxis, HandlersAnsweringWithExtremeRangesUnloadNothingAndDeleteWhatEx
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, AnIntervalReachingFarAmongCountOnlyItemsUnloadsWithoutLoadingThem)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(1, 1, 5000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(10);
+    rows.ClearVisibles();  // forgets the last load, which a purge keeps
+    f.root->OnUnloadIntervall = [](TBabGridCell*, TAxisContentItem*, bool, int&, int& stop) { stop += 1000; };
+    f.log.clear();
+    rows.Purge();
+    EXPECT_EQ(rows.LoadedCount(), 1) << "only the fixed row stays";
+    EXPECT_EQ(f.log.size(), 10u) << "U1 .. U10, no load among them";
+    EXPECT_EQ(f.log.front(), "U1");
+    EXPECT_EQ(rows.Count(), 5001);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, AClearWhoseHandlerThrowsStillEmptiesTheAxis)
 {
     TGridFixture f;
