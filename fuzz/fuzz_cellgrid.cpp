@@ -210,9 +210,10 @@ int PickIndex(FuzzedDataProvider& in, const TAxisHost& a)
     default: i = l.Count() <= 0 ? 0 : in.ConsumeIntegralInRange(0, l.Count() - 1); break;
     }
     constexpr int64_t kReach = 1500;
+    i = Clamped(i);
     if (a.MayRefuse() && l.LoadedCount() > l.GetFixed() && i >= 0 && i <= l.Count())
         i = std::clamp(i, front - kReach, back + kReach);
-    return Clamped(i);
+    return static_cast<int>(i);
 }
 
 // Columns stay few: each loaded row holds a cell per loaded column.

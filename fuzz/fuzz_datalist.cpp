@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -150,9 +152,10 @@ int PickIndex(FuzzedDataProvider& in, const THost& h)
     default: i = l->Count() <= 0 ? 0 : in.ConsumeIntegralInRange(0, l->Count() - 1); break;
     }
     constexpr int64_t kReach = 1500;
-    if (h.UnloadPolicy != 0 && l->LoadedCount() > 0 && i >= 0 && i < l->Count())
+    i = Clamped(i);
+    if (h.UnloadPolicy != 0 && l->LoadedCount() > 0 && i >= 0 && i <= l->Count())
         i = std::clamp(i, before - kReach, end + kReach);
-    return Clamped(i);
+    return static_cast<int>(i);
 }
 
 int PickCount(FuzzedDataProvider& in)
@@ -360,6 +363,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         } catch (const EInvalidArgument&) {
         } catch (const EInvalidOperation&) {
         }
+        if (std::getenv("VXPLAN_FUZZ_TRACE"))
+            std::fprintf(stderr, "%s / %s\n", Where(hosts[0], name).c_str(), Where(hosts[1], name).c_str());
         hosts[0].Check(name);
         hosts[1].Check(name);
         VX_FUZZ_REQUIRE(gLive == hosts[0].List->LoadedCount() + hosts[1].List->LoadedCount(),
