@@ -61,6 +61,10 @@ void TAxisContentList::SetFixed(int theFixed)
     if (theFixed > canFix)
         throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " beyond the " + std::to_string(canFix) +
                                " loaded items at the front of the axis");
+    // Nor can a fixed item join the block while count-only items lie between them.
+    if (theFixed < fixed_ && unloadedBefore_ > 0)
+        throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " below " + std::to_string(fixed_) +
+                               " while count-only items follow the fixed ones");
     fixed_ = theFixed;
     ListIndexesOutOfDate(0);
 }

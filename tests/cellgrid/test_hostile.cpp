@@ -140,6 +140,24 @@ TEST(HostileAxis, AnItemInsertedAmongTheFixedItemsIsFixedToo)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, FixedItemsStayFixedWhileCountOnlyItemsFollowThem)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    EXPECT_THROW(f.root->SetFixedRows(1), EInvalidArgument);
+    EXPECT_THROW(f.root->SetFixedRows(0), EInvalidArgument);
+    EXPECT_EQ(rows.GetFixed(), 2);
+    ExpectAxisWhole(rows);
+    rows.EnsureLoadedItem(2);  // the rows between loaded: the fixed count may drop again
+    ASSERT_EQ(rows.GetUnloadedBefore(), 0);
+    f.root->SetFixedRows(0);
+    EXPECT_EQ(rows.GetFixed(), 0);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
