@@ -131,6 +131,9 @@ TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 {
     CheckRoomForOne();
     if (Count() > 0) EnsureLoadedItem(Count() - 1);
+    // Unloads on the way may have left count-only items behind the block (a vanished item
+    // re-anchors it); the new item must join the block at the very end.
+    if (unloadedAfter_ > 0) throw EInvalidOperation("The axis changed while an item was added");
     loaded_.push_back(std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_.back().get();
     item->listIndex_ = IndexConvert_LoadedToReal(LoadedCount() - 1);
@@ -149,7 +152,12 @@ TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
     } else {
         EnsureLoadedItem(i);
     }
-    const int j = i == Count() ? LoadedCount() : IndexConvert_RealToLoaded(i);
+    // Items that vanished as others were unloaded on the way have shifted the places: the
+    // place asked for must still be there, loaded (or be the end, behind a loaded tail).
+    const bool atEnd = i == Count();
+    if (i > Count() || (atEnd ? unloadedAfter_ > 0 : !IsLoaded(i)))
+        throw EInvalidOperation("The axis changed while an item was inserted at " + std::to_string(i));
+    const int j = atEnd ? LoadedCount() : IndexConvert_RealToLoaded(i);
     loaded_.insert(loaded_.begin() + j, std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_[j].get();
     // Among the fixed items the new one is fixed too: none of them is pushed out of the fixed

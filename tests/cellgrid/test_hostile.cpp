@@ -245,6 +245,25 @@ TEST(HostileAxis, AnIntervalReachingFarAmongCountOnlyItemsUnloadsWithoutLoadingT
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, AnInsertWhosePlaceVanishedOnTheWayIsRefused)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(1, 1, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(10);
+    rows.ClearVisibles();
+    // Every row unloaded takes its place with it: the far load at the end shortens the axis.
+    f.root->OnKeepAfterUnloadCheck = [](TBabGridCell*, TAxisContentItem*, bool, bool& keep) { keep = false; };
+    const int end = rows.Count();
+    EXPECT_THROW(rows.InsertNew(end, nullptr), EInvalidOperation);
+    EXPECT_EQ(rows.Count(), end - 10);
+    ExpectAxisWhole(rows);
+    rows.InsertNew(rows.Count(), nullptr);  // the end as it is now
+    EXPECT_EQ(rows.Count(), end - 9);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, AClearWhoseHandlerThrowsStillEmptiesTheAxis)
 {
     TGridFixture f;
