@@ -31,6 +31,10 @@ struct TKey : TObject {
 };
 
 constexpr size_t kModelLimit = 100000;
+// Each loaded row holds a cell per loaded column, and a row loaded in front moves every row
+// behind it in every column: few columns, and blocks of a few hundred rows beyond the usual.
+constexpr int kMaxColumns = 16;
+constexpr int64_t kReach = 600;
 
 struct TAxisHost {
     TAxisContentList* Axis = nullptr;
@@ -209,7 +213,6 @@ int PickIndex(FuzzedDataProvider& in, const TAxisHost& a)
     case 5: i = back + in.ConsumeIntegralInRange(-600, 600); break;
     default: i = l.Count() <= 0 ? 0 : in.ConsumeIntegralInRange(0, l.Count() - 1); break;
     }
-    constexpr int64_t kReach = 1500;
     i = Clamped(i);
     if (a.MayRefuse() && l.LoadedCount() > l.GetFixed() && i >= 0 && i <= l.Count())
         i = std::clamp(i, front - kReach, back + kReach);
@@ -242,7 +245,7 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
     case 0: {
         const int n = PickCount(in, a.Rows);
         // A column holds a cell per loaded row: the column axis stays small.
-        if (!a.Rows && n > 0 && int64_t{l.Count()} + n > 64) return "AddUnloaded skipped";
+        if (!a.Rows && n > 0 && int64_t{l.Count()} + n > kMaxColumns) return "AddUnloaded skipped";
         l.AddUnloaded(n);
         if (a.Modelled && static_cast<size_t>(l.Count()) <= kModelLimit)
             for (int k = 0; k < n; ++k) a.Store.push_back(h.NextKey++);
@@ -250,9 +253,9 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
         return "AddUnloaded";
     }
     case 1: {
-        if (!a.Rows && l.Count() >= 64) return "AddNew skipped";
+        if (!a.Rows && l.Count() >= kMaxColumns) return "AddNew skipped";
         // Appending loads the tail, and all the way to it while the host refuses unloads.
-        if (a.MayRefuse() && l.Count() - (l.GetUnloadedBefore() + l.LoadedCount()) > 1500) return "AddNew skipped";
+        if (a.MayRefuse() && l.Count() - (l.GetUnloadedBefore() + l.LoadedCount()) > kReach) return "AddNew skipped";
         const uint32_t key = h.NextKey++;
         l.AddNew(h.NewKey(key));
         if (a.Modelled) a.Store.push_back(key);
@@ -260,7 +263,7 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
         return "AddNew";
     }
     case 2: {
-        if (!a.Rows && l.Count() >= 64) return "InsertNew skipped";
+        if (!a.Rows && l.Count() >= kMaxColumns) return "InsertNew skipped";
         const int i = PickIndex(in, a);
         const uint32_t key = h.NextKey++;
         TAxisContentItem* item = l.InsertNew(i, h.NewKey(key));
@@ -274,7 +277,7 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
         const int from = PickIndex(in, a);
         int to = PickIndex(in, a);
         // Both ends are loaded in turn: with an empty block, only the first is within reach.
-        if (a.MayRefuse()) to = Clamped(std::clamp<int64_t>(to, int64_t{from} - 1500, int64_t{from} + 1500));
+        if (a.MayRefuse()) to = Clamped(std::clamp<int64_t>(to, int64_t{from} - kReach, int64_t{from} + kReach));
         l.Move(from, to);
         if (a.Modelled && from != to) {
             const uint32_t key = a.Store[static_cast<size_t>(from)];
@@ -310,7 +313,7 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
     case 8: {
         const int first = PickIndex(in, a);
         const int last = in.ConsumeBool() ? PickIndex(in, a) : Clamped(int64_t{first} + in.ConsumeIntegralInRange(0, 30));
-        if (int64_t{last} - first > (a.Rows ? 2000 : 64)) return "LoadItems skipped";
+        if (int64_t{last} - first > (a.Rows ? 600 : kMaxColumns)) return "LoadItems skipped";
         l.LoadItems(first, last, in.ConsumeBool());
         return "LoadItems";
     }
