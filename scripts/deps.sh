@@ -1,9 +1,11 @@
 #!/bin/sh
-# Installs the Debian packages the build, the tests and the gallery need, when they are missing.
+# Installs the Debian packages the build, the tests, the fuzz targets and the gallery need, when
+# they are missing.
 set -eu
 
 packages="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
-fonts-liberation2 fontconfig libgtest-dev libgmock-dev libbenchmark-dev poppler-utils"
+fonts-liberation2 fontconfig libgtest-dev libgmock-dev libbenchmark-dev poppler-utils clang-14
+libclang-rt-14-dev"
 
 missing=""
 for p in $packages; do

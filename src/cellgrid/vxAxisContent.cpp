@@ -61,6 +61,10 @@ void TAxisContentList::SetFixed(int theFixed)
     if (theFixed > canFix)
         throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " beyond the " + std::to_string(canFix) +
                                " loaded items at the front of the axis");
+    // Nor can a fixed item join the block while count-only items lie between them.
+    if (theFixed < fixed_ && unloadedBefore_ > 0)
+        throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " below " + std::to_string(fixed_) +
+                               " while count-only items follow the fixed ones");
     fixed_ = theFixed;
     ListIndexesOutOfDate(0);
 }
@@ -127,6 +131,9 @@ TAxisContentItem* TAxisContentList::AddNew(TObject* theValue)
 {
     CheckRoomForOne();
     if (Count() > 0) EnsureLoadedItem(Count() - 1);
+    // Unloads on the way may have left count-only items behind the block (a vanished item
+    // re-anchors it); the new item must join the block at the very end.
+    if (unloadedAfter_ > 0) throw EInvalidOperation("The axis changed while an item was added");
     loaded_.push_back(std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_.back().get();
     item->listIndex_ = IndexConvert_LoadedToReal(LoadedCount() - 1);
@@ -145,9 +152,17 @@ TAxisContentItem* TAxisContentList::InsertNew(int i, TObject* theValue)
     } else {
         EnsureLoadedItem(i);
     }
-    const int j = i == Count() ? LoadedCount() : IndexConvert_RealToLoaded(i);
+    // Items that vanished as others were unloaded on the way have shifted the places: the
+    // place asked for must still be there, loaded (or be the end, behind a loaded tail).
+    const bool atEnd = i == Count();
+    if (i > Count() || (atEnd ? unloadedAfter_ > 0 : !IsLoaded(i)))
+        throw EInvalidOperation("The axis changed while an item was inserted at " + std::to_string(i));
+    const int j = atEnd ? LoadedCount() : IndexConvert_RealToLoaded(i);
     loaded_.insert(loaded_.begin() + j, std::make_unique<TAxisContentItem>(this, theValue));
     TAxisContentItem* item = loaded_[j].get();
+    // Among the fixed items the new one is fixed too: none of them is pushed out of the fixed
+    // items, where count-only items may follow.
+    if (i < fixed_) ++fixed_;
     ListIndexesOutOfDate(i);
     gridCell_->InsertingAxisItem(*this, i);
     return item;
@@ -169,8 +184,12 @@ void TAxisContentList::Move(int theFrom, int theTo)
     CheckIndex(theTo, Count(), "Move");
     EnsureLoadedItem(theFrom);
     EnsureLoadedItem(theTo);
-    // Loading the target may have given up the source when they lie far apart.
-    if (!IsLoaded(theFrom) || !IsLoaded(theTo))
+    // Loading the target may have given up the source when they lie far apart; and the
+    // count-only items between the fixed items and the block would shift with a move across
+    // them, which the loaded items alone cannot show.
+    const bool acrossCounts = unloadedBefore_ > 0 && std::min(theFrom, theTo) < fixed_ &&
+                              std::max(theFrom, theTo) >= fixed_ + unloadedBefore_;
+    if (!IsLoaded(theFrom) || !IsLoaded(theTo) || acrossCounts)
         throw EInvalidOperation("Move between items that cannot be loaded together (" + std::to_string(theFrom) +
                                 ", " + std::to_string(theTo) + ")");
     if (theFrom == theTo) return;
@@ -209,6 +228,8 @@ void TAxisContentList::Drop(int i)
     if (IsLoaded(i)) {
         TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
         DestroyLoaded(i, item);
+        // A fixed item takes its fixed place with it: fixed items are loaded ones.
+        if (i < fixed_) --fixed_;
         ListIndexesOutOfDate(i);
     } else if (i < fixed_ + unloadedBefore_) {
         --unloadedBefore_;

@@ -6,6 +6,7 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <string>
 
 namespace vxplan {
 
@@ -34,6 +35,10 @@ bool TAxisContentList::CanUnload(TAxisContentItem* theItem)
 void TAxisContentList::Unload(int i, bool theAtFront)
 {
     if (i < fixed_ || !IsLoaded(i) || i >= Count()) throw EListError("Unload of an item that is not loaded");
+    // The place becomes a count on the side named, so only that end of the block can go.
+    if (i != (theAtFront ? fixed_ + unloadedBefore_ : LoadedCount() + unloadedBefore_ - 1))
+        throw EInvalidOperation("Only the first or the last unfixed loaded item can be unloaded, not " +
+                                std::to_string(i));
     TAxisContentItem* item = loaded_[IndexConvert_RealToLoaded(i)].get();
     TBabGridCellForViewer* root = gridCell_->GetRoot();
     bool keep = true;
@@ -60,9 +65,13 @@ bool TAxisContentList::IntervalCanUnload(int theStart, int theStop, bool theUpwa
     // An interval that reaches beyond the unfixed items cannot go (checked first, so that an
     // interval of any width costs no more than the axis holds).
     if (theStart < fixed_ || theStop >= Count()) return false;
-    for (int n = 0; n <= theStop - theStart; ++n) {
-        const int j = theUpwards ? theStart + n : theStop - n;
-        if (!CanUnload(getAxisContentItem(j))) return false;
+    // Its count-only items are gone already: only the loaded ones are asked, and none is loaded
+    // for the asking (a load could start a purge within this one).
+    const int first = std::max(theStart, fixed_ + unloadedBefore_);
+    const int last = std::min(theStop, LoadedCount() + unloadedBefore_ - 1);
+    for (int n = 0; n <= last - first; ++n) {
+        const int j = theUpwards ? first + n : last - n;
+        if (!IsLoaded(j) || !CanUnload(loaded_[IndexConvert_RealToLoaded(j)].get())) return false;
     }
     return true;
 }
@@ -75,8 +84,11 @@ bool TAxisContentList::PurgeFront()
     if (i >= lastLoadedFirst_ && i <= lastLoadedLast_) return false;
     int start = 0, stop = 0;
     UnloadIntervall(item, start, stop);
-    if (!IntervalCanUnload(start, stop, true)) return false;
-    for (int n = 0; n <= stop - start && LoadedCount() > fixed_; ++n) Unload(IndexConvert_LoadedToReal(fixed_), true);
+    // Only an interval holding the front item can go from the front (and each pass then
+    // unloads at least that one).
+    if (i < start || i > stop || !IntervalCanUnload(start, stop, true)) return false;
+    const int count = std::min(stop, LoadedCount() + unloadedBefore_ - 1) - i + 1;
+    for (int n = 0; n < count && LoadedCount() > fixed_; ++n) Unload(IndexConvert_LoadedToReal(fixed_), true);
     return true;
 }
 
@@ -88,9 +100,10 @@ bool TAxisContentList::PurgeBack()
     if (i >= lastLoadedFirst_ && i <= lastLoadedLast_) return false;
     int start = 0, stop = 0;
     UnloadIntervall(item, start, stop);
-    if (!IntervalCanUnload(start, stop, false)) return false;
-    for (int j = stop; j >= start; --j)
-        if (j >= fixed_ && j < Count() && IsLoaded(j)) Unload(j, false);
+    if (i < start || i > stop || !IntervalCanUnload(start, stop, false)) return false;
+    // From the back item down to the interval's start or the block's front, whichever is first.
+    for (int j = i; j >= start && j >= fixed_ + unloadedBefore_; --j)
+        if (IsLoaded(j)) Unload(j, false);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 
 namespace vxplan {
@@ -80,10 +81,28 @@ void TvxDataEntity::Move(int theNewIndex)
     if (theNewIndex < 0 || theNewIndex >= list->Count())
         throw EListError("Move to index " + std::to_string(theNewIndex) + " outside the list of " +
                          std::to_string(list->Count()));
+    int placedAlone = -1;  // the old index, when the entity was moved as a block of one
     {
         // Loading the target may unload what it can; the entity moved must stay.
         TvxPinEntity pin(this);
-        list->EnsureLoadedItem(theNewIndex);
+        if (list->LoadUnloadsFirst(theNewIndex)) {
+            list->UnloadAll();
+            // Alone in the block, the entity goes to the target as a block of one: loading all
+            // that lies between would cost as much as the distance, up to the whole list.
+            if (fDataList == list && list->LoadedCount() == 1 && ListIndex() >= 0 && theNewIndex < list->Count()) {
+                placedAlone = ListIndex();
+                const int others = list->Count() - 1;
+                list->fUnloadedBefore = theNewIndex;
+                list->fUnloadedAfter = others - theNewIndex;
+                list->ListIndexesOutOfDate(0);
+            }
+        }
+        if (placedAlone < 0) list->EnsureLoadedItem(theNewIndex);
+    }
+    if (placedAlone >= 0) {
+        if (list->Controller() && list->Controller()->OnHandlePerformedMove)
+            list->Controller()->OnHandlePerformedMove(this, placedAlone, theNewIndex);
+        return;
     }
     // Handlers of the load may have changed the list; positions are taken from what it is now.
     if (fDataList != list || theNewIndex >= list->Count() || !list->IsLoaded(theNewIndex))
@@ -111,6 +130,8 @@ void TvxDataEntity::ChangeOwner(TvxDataList* theNewDataList, int theIndex)
     if (theIndex < 0 || theIndex > theNewDataList->LoadedCount())
         throw EListError("Position " + std::to_string(theIndex) + " outside the loaded block of " +
                          std::to_string(theNewDataList->LoadedCount()));
+    if (theNewDataList->Count() == std::numeric_limits<int>::max())
+        throw EListError("The list holds 2147483647 entities, as many as it can");
     TvxListController* oldC = oldList->Controller();
     TvxListController* newC = theNewDataList->Controller();
     if (oldC && oldC->OnLeaveOwnerBeforeChange) {

@@ -204,6 +204,9 @@ private:
     friend class TvxHoldUnloads;
 
     void CheckCreated() const;
+    // Whether loading the unloaded index i gives up the other loaded entities first (as
+    // EnsureLoadedItem does once the block would hold more than kMaxLoaded).
+    bool LoadUnloadsFirst(int i) const;
     // Calls theProc for every loaded entity that is selected when its turn comes, in list order.
     void ForEachSelected(const std::function<void(TvxDataEntity*)>& theProc);
     void DisposeUncommitted(std::vector<TvxDataEntity*>& created);

@@ -67,6 +67,14 @@ TvxDataEntity* TvxDataList::EnsureLoadedItem(int i)
     }
 }
 
+bool TvxDataList::LoadUnloadsFirst(int i) const
+{
+    if (IsLoaded(i) || fHoldUnloads > 0) return false;
+    const int end = fUnloadedBefore + LoadedCount();
+    const int span = i < fUnloadedBefore ? fUnloadedBefore - 1 - i : (end != 0 && i != end ? i - end : 0);
+    return span + LoadedCount() > kMaxLoaded;
+}
+
 void TvxDataList::DisposeUncommitted(std::vector<TvxDataEntity*>& created)
 {
     for (TvxDataEntity* e : created) {

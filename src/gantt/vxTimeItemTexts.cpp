@@ -48,7 +48,7 @@ void TvxTimeItemTextCollection::DrawToCanvasInsideRect(const TRect& rect, TCanva
         if (OnStyleSet) OnStyleSet(this, canvas, t->GetStyle());
         const int x = rect.Left + Round(pos.X * scaleX);
         const int y = rect.Top + Round(pos.Y * scaleY);
-        const TRect clip(x, y, rect.Right - 1, rect.Bottom - 1);
+        const TRect clip{x, y, rect.Right - 1, rect.Bottom - 1};
         if (clip.Top < clip.Bottom && clip.Right > clip.Left) canvas.TextRect(clip, x, y, text);
     }
 }

@@ -108,7 +108,13 @@ void TvxDateScaler::SetIndicatorOn(bool value)
     Invalidate();
 }
 
-void TvxDateScaler::SetHorizontal(bool value) { horizontal_ = value; }
+void TvxDateScaler::SetHorizontal(bool value)
+{
+    if (value == horizontal_) return;
+    horizontal_ = value;
+    // The marks are the conversions' anchors, placed along the length the axis now has.
+    CalcDrawMode();
+}
 
 void TvxDateScaler::SetPixelsForModeSwitch(int value)
 {
@@ -214,8 +220,13 @@ void TvxDateScaler::SetStart(TDateTime t)
     if (t == start_) return;
     if (t < 0) t = 0;
     const TDateTime amount = VisibleTimeAmount();
-    const TDateTime newStop = VisibleTimeDiffToTrueTime(t, amount);
-    if (!(newStop <= MaxDateTime)) throw EInvalidArgument("Start leaves the range beyond the calendar (year 9999)");
+    TDateTime newStop = VisibleTimeDiffToTrueTime(t, amount);
+    // A range of hidden time only shows no amount to keep: its true length goes along instead,
+    // so Stop stays after Start.
+    if (!(newStop > t)) newStop = t + (stop_ - start_);
+    // Stop stays where SetStop would put it at the latest: marks beyond the range still need
+    // dates of the calendar.
+    if (!(newStop <= StopLimit())) throw EInvalidArgument("Start leaves Stop beyond 1 Jan 4000");
     AssignRange(t, newStop);
     RebuildMarksAndChange();
 }
@@ -240,8 +251,9 @@ void TvxDateScaler::SetScale(double theScale)
     const TDateTime oldStart = start_;
     const TDateTime oldStop = stop_;
     const TDateTime newStop = VisibleTimeDiffToTrueTime(start_, GetScaleLen() * theScale);
-    // A range beyond the calendar is refused as silently as one below 10 seconds.
-    if (newStop <= MaxDateTime) stop_ = newStop;
+    // A Stop beyond the latest that SetStop takes is refused as silently as a range below 10
+    // seconds.
+    if (newStop <= StopLimit()) stop_ = newStop;
     if (VisibleTimeAmount() < kScale10Sec) AssignRange(oldStart, oldStop);
     RebuildMarksAndChange();
 }
@@ -316,6 +328,9 @@ void TvxDateScaler::EndUpdate()
 
 void TvxDateScaler::Resize()
 {
+    // The range follows the new length when painted; the marks, the conversions' anchors, must
+    // follow it now so that every conversion before then sees the length the axis has.
+    CalcDrawMode();
     resizePending_ = true;
     TvxOffscreenPaint::Resize();
 }

@@ -99,7 +99,8 @@ public:
     double GetScale();  // days of visible time per pixel
     TDateTime GetStart() const { return start_; }
     // Slides the range: the visible amount (the zoom) stays. Negative becomes 0; a date outside
-    // years 1..9999 (or NaN) throws EInvalidArgument and changes nothing.
+    // years 1..9999 (or NaN), or one that takes Stop past 1 Jan 4000, throws EInvalidArgument
+    // and changes nothing.
     void SetStart(TDateTime t);
     TDateTime GetStop() const { return stop_; }
     // Never later than 1 Jan 4000; a date outside the calendar, or not after Start, throws.

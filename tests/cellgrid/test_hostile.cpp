@@ -56,6 +56,108 @@ TEST(HostileAxis, LoadRangesOutsideTheCountOnlyItemsAreRefused)
     ExpectAxisWhole(rows);
 }
 
+TEST(HostileAxis, OnlyTheEndOfTheBlockThatIsNamedUnloads)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 1, 100);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(50);
+    const int first = rows.GetFixed() + rows.GetUnloadedBefore();
+    const int last = rows.GetUnloadedBefore() + rows.LoadedCount() - 1;
+    ASSERT_LT(first + 2, last);
+    const int loaded = rows.LoadedCount();
+    const struct {
+        int i;
+        bool atFront;
+    } refused[] = {{first, false}, {last, true}, {first + 1, true}, {first + 1, false}};
+    for (const auto& c : refused) {
+        SCOPED_TRACE(std::to_string(c.i) + (c.atFront ? " front" : " back"));
+        EXPECT_THROW(rows.Unload(c.i, c.atFront), EInvalidOperation);
+        EXPECT_EQ(rows.LoadedCount(), loaded);
+        ExpectAxisWhole(rows);
+    }
+    rows.Unload(first, true);
+    rows.Unload(last, false);
+    EXPECT_EQ(rows.LoadedCount(), loaded - 2);
+    EXPECT_EQ(rows.Count(), 101);
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, DroppingOrClearingFixedItemsTakesTheirFixedPlaces)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 3, 10);
+    TAxisContentList& rows = f.root->Rows();
+    rows.Drop(1);
+    EXPECT_EQ(rows.GetFixed(), 2);
+    EXPECT_EQ(rows.Count(), 12);
+    ExpectAxisWhole(rows);
+    rows.ClearKeepFixedItems();
+    EXPECT_EQ(rows.GetFixed(), 2);
+    EXPECT_EQ(rows.Count(), 2);
+    rows.Clear();
+    EXPECT_EQ(rows.GetFixed(), 0);
+    ExpectAxisWhole(rows);
+    // The emptied axis loads its first item again, rather than taking it for a fixed one.
+    rows.AddUnloaded(5);
+    EXPECT_EQ(rows.getAxisContentItem(0)->ListIndex(), 0);
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, AMoveAcrossTheCountOnlyItemsBeforeTheBlockIsRefused)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);  // far: count-only rows lie between the fixed rows and the block
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    TAxisContentItem* fixed0 = rows.getAxisContentItem(0);
+    TAxisContentItem* far = rows.getAxisContentItem(1000);
+    EXPECT_THROW(rows.Move(0, 1000), EInvalidOperation);
+    EXPECT_THROW(rows.Move(1000, 1), EInvalidOperation);
+    EXPECT_EQ(fixed0->ListIndex(), 0);
+    EXPECT_EQ(far->ListIndex(), 1000);
+    ExpectAxisWhole(rows);
+    rows.Move(0, 1);  // among the fixed rows
+    EXPECT_EQ(fixed0->ListIndex(), 1);
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, AnItemInsertedAmongTheFixedItemsIsFixedToo)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    TAxisContentItem* lastFixed = rows.getAxisContentItem(1);
+    TAxisContentItem* inserted = rows.InsertNew(1, nullptr);
+    EXPECT_EQ(rows.GetFixed(), 3);
+    EXPECT_EQ(inserted->ListIndex(), 1);
+    EXPECT_EQ(lastFixed->ListIndex(), 2) << "still loaded, and next to the fixed item before it";
+    EXPECT_EQ(rows.Count(), 2003);
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, FixedItemsStayFixedWhileCountOnlyItemsFollowThem)
+{
+    TGridFixture f;
+    f.MakeVirtual(2, 2, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(1000);
+    ASSERT_GT(rows.GetUnloadedBefore(), 0);
+    EXPECT_THROW(f.root->SetFixedRows(1), EInvalidArgument);
+    EXPECT_THROW(f.root->SetFixedRows(0), EInvalidArgument);
+    EXPECT_EQ(rows.GetFixed(), 2);
+    ExpectAxisWhole(rows);
+    rows.EnsureLoadedItem(2);  // the rows between loaded: the fixed count may drop again
+    ASSERT_EQ(rows.GetUnloadedBefore(), 0);
+    f.root->SetFixedRows(0);
+    EXPECT_EQ(rows.GetFixed(), 0);
+    ExpectAxisWhole(rows);
+}
+
 TEST(HostileAxis, CountsBeyondTheIntRangeAndFixedCountsBeyondTheLoadedItemsAreRefused)
 {
     TGridFixture f;
@@ -122,6 +224,43 @@ TEST(HostileAxis, HandlersAnsweringWithExtremeRangesUnloadNothingAndDeleteWhatEx
     EXPECT_EQ(rows.Count(), 1001);
     rows.DeleteOfUnloaded(rows.LoadedCount() + 10, kMax);
     EXPECT_EQ(rows.Count(), rows.LoadedCount() + 10) << "the items behind the block go, not more";
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, AnIntervalReachingFarAmongCountOnlyItemsUnloadsWithoutLoadingThem)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(1, 1, 5000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(10);
+    rows.ClearVisibles();  // forgets the last load, which a purge keeps
+    f.root->OnUnloadIntervall = [](TBabGridCell*, TAxisContentItem*, bool, int&, int& stop) { stop += 1000; };
+    f.log.clear();
+    rows.Purge();
+    EXPECT_EQ(rows.LoadedCount(), 1) << "only the fixed row stays";
+    EXPECT_EQ(f.log.size(), 10u) << "U1 .. U10, no load among them";
+    EXPECT_EQ(f.log.front(), "U1");
+    EXPECT_EQ(rows.Count(), 5001);
+    ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, AnInsertWhosePlaceVanishedOnTheWayIsRefused)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.MakeVirtual(1, 1, 2000);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(10);
+    rows.ClearVisibles();
+    // Every row unloaded takes its place with it: the far load at the end shortens the axis.
+    f.root->OnKeepAfterUnloadCheck = [](TBabGridCell*, TAxisContentItem*, bool, bool& keep) { keep = false; };
+    const int end = rows.Count();
+    EXPECT_THROW(rows.InsertNew(end, nullptr), EInvalidOperation);
+    EXPECT_EQ(rows.Count(), end - 10);
+    ExpectAxisWhole(rows);
+    rows.InsertNew(rows.Count(), nullptr);  // the end as it is now
+    EXPECT_EQ(rows.Count(), end - 9);
     ExpectAxisWhole(rows);
 }
 

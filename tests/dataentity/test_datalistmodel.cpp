@@ -81,6 +81,14 @@ struct TModel {
                 log.push_back("load " + std::to_string(ids[k]) + "@" + std::to_string(from + static_cast<int>(k)));
         }
     }
+    // Whether loading the unloaded index i gives up the loaded entities first.
+    bool UnloadsFirst(int i) const
+    {
+        if (IsLoaded(i) || hold > 0) return false;
+        const int end = ub + Loaded();
+        const int span = i < ub ? ub - 1 - i : (end != 0 && i != end ? i - end : 0);
+        return span + Loaded() > TvxDataList::kMaxLoaded;
+    }
     void EnsureLoaded(int i)
     {
         for (;;) {
@@ -94,7 +102,7 @@ struct TModel {
             } else if (end != 0 && i != end) {
                 from = end;
             }
-            if ((to - from) + Loaded() > TvxDataList::kMaxLoaded && hold == 0) {
+            if (UnloadsFirst(i)) {
                 ClearSelections();
                 Purge();
                 if (Loaded() == 0) {
@@ -179,11 +187,19 @@ struct TRun {
             const int id = m.slots[static_cast<size_t>(old)].id;
             TvxDataEntity* e = list->GetLoaded(old - list->UnloadedBefore());
             m.pinned = id;
-            m.EnsureLoaded(to);
+            // Far away the others give way; an entity left alone goes there as a block of one.
+            bool alone = false;
+            if (m.UnloadsFirst(to)) {
+                m.ClearSelections();
+                m.Purge();
+                alone = m.Loaded() == 1;
+            }
+            if (!alone) m.EnsureLoaded(to);
             m.pinned = 0;
             const TModel::Slot s = m.slots[static_cast<size_t>(old)];
             m.slots.erase(m.slots.begin() + old);
             m.slots.insert(m.slots.begin() + to, s);
+            if (alone) m.ub = to;
             m.log.push_back("move " + std::to_string(id) + " " + std::to_string(old) + ">" + std::to_string(to));
             e->Move(to);
             break;

@@ -96,3 +96,41 @@ TEST(HostileDataList, CountsStopAtTheLastInt)
     EXPECT_THROW(list->AddUnloaded(1), EInvalidArgument);
     EXPECT_EQ(list->GetItems(INT_MAX - 1)->ListIndex(), INT_MAX - 1) << "the very last place loads";
 }
+
+TEST(HostileDataList, AMoveAcrossTheWholeListLoadsNothingInBetween)
+{
+    TListRecorder r;
+    TListHolder list(&r.C);
+    list->AddUnloaded(INT_MAX);
+    TvxDataEntity* e = list->GetItems(1);
+    const int id = IdOf(e);
+    r.Take();
+    e->Move(INT_MAX - 1);
+    EXPECT_EQ(r.Take(), (std::vector<std::string>{"move " + std::to_string(id) + " 1>2147483646"}));
+    EXPECT_EQ(list->LoadedCount(), 1);
+    EXPECT_EQ(list->GetItems(INT_MAX - 1), e);
+    ExpectWhole(list.List, INT_MAX);
+    e->Move(0);  // and back, past the other end
+    EXPECT_EQ(e->ListIndex(), 0);
+    EXPECT_EQ(list->LoadedCount(), 1);
+    ExpectWhole(list.List, INT_MAX);
+
+    // An entity that refuses to go keeps the block whole: the move loads up to it as before.
+    list->GetItems(1);
+    r.AllowUnload = false;
+    list->GetItems(0)->Move(600);
+    EXPECT_EQ(list->GetItems(600)->ListIndex(), 600);
+    ExpectWhole(list.List, INT_MAX);
+}
+
+TEST(HostileDataList, AFullListTakesNoEntityFromAnother)
+{
+    TListRecorder r, rb("B");
+    TListHolder list(&r.C), full(&rb.C);
+    TvxDataEntity* e = list->Add();
+    full->AddUnloaded(INT_MAX);
+    EXPECT_THROW(e->ChangeOwner(full.List, 0), EListError);
+    EXPECT_EQ(e->GetDataList(), list.List);
+    ExpectWhole(list.List, 1);
+    ExpectWhole(full.List, INT_MAX);
+}

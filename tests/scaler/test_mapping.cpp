@@ -83,6 +83,30 @@ TEST_F(Mapping, EndsOfTheRangeAreTheEndsOfTheAxis)
 
 // Every scale, every combination of hidden sets: a visible time comes back within one pixel's
 // worth of visible time, never in hidden time, and the marks change nothing but the walk.
+TEST_F(Mapping, ConversionsFollowANewLengthOrOrientationBeforeThePaint)
+{
+    TvxDateScaler fresh;  // vertical: its marks were placed along its height
+    fresh.SetHorizontal(true);
+    fresh.SetBounds(0, 0, 1000, 40);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 1000);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStart() + 3.5), 500);
+    fresh.SetBounds(0, 0, 700, 40);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 700) << "the range follows the length only when painted";
+    EXPECT_EQ(fresh.PixelToDate(350), fresh.GetStart() + 3.5);
+    fresh.SetHorizontal(false);
+    EXPECT_EQ(fresh.DateToPixel(fresh.GetStop()), 40);
+}
+
+TEST_F(Mapping, ARangeOfHiddenTimeOnlySlidesWithItsTrueLength)
+{
+    scaler.SetHiddenDays(Weekends());
+    Range(kMonday + 5.25, kMonday + 5.75);  // within Saturday
+    ASSERT_EQ(scaler.VisibleTimeAmount(), 0.0);
+    scaler.SetStart(kMonday + 12.5);  // the next Saturday
+    EXPECT_EQ(scaler.GetStart(), kMonday + 12.5);
+    EXPECT_EQ(scaler.GetStop(), kMonday + 13);
+}
+
 TEST_F(Mapping, RoundTripsOnRandomTimesAtEveryScale)
 {
     const TDateTime spans[] = {90 * kMs * 1000, kHour, 1, 7, 40, 400, 4000, 40000};
@@ -255,6 +279,12 @@ TEST_F(Mapping, BadRangesAreRefusedAndChangeNothing)
     EXPECT_EQ(scaler.GetStop(), kMonday + 7);
     scaler.SetStop(EncodeDate(5000, 1, 1));
     EXPECT_EQ(scaler.GetStop(), EncodeDate(4000, 1, 1));
+    // Nor does a slide or a zoom take Stop past it, however near the calendar's end.
+    const TDateTime stop = scaler.GetStop();
+    EXPECT_THROW(scaler.SetStart(MaxDateTime - 1), EInvalidArgument);
+    EXPECT_THROW(scaler.SetStart(EncodeDate(3999, 12, 31)), EInvalidArgument);
+    scaler.SetScale(1100);  // a thousand pixels of three thousand years: Stop in year 5000
+    EXPECT_EQ(scaler.GetStop(), stop);
     scaler.SetStart(-5);
     EXPECT_EQ(scaler.GetStart(), 0.0) << "a negative start becomes the origin";
 }

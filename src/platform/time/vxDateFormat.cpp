@@ -35,7 +35,9 @@ public:
     Word Year() { return Date().y; }
     Word Month() { return Date().m; }
     Word Day() { return Date().d; }
-    int WeekDay() { return DayOfWeek(t_); }
+    // Of the day printed: a time that rounds up to midnight has moved the date on a day, which
+    // DayOfWeek, taking the day unrounded, does not see.
+    int WeekDay() { return DayOfWeek(EncodeDate(Year(), Month(), Day())); }
     bool HasTime() const { return hour != 0 || minute != 0 || second != 0; }
 
     Word hour = 0, minute = 0, second = 0, msec = 0;

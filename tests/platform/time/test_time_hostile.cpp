@@ -70,3 +70,15 @@ TEST(HostileCalendar, AnyCenturyWindowPlacesTwoDigitYearsOrFailsTheParse)
     ASSERT_TRUE(TryStrToDate("08-12-26", t, fs));
     EXPECT_EQ(t, EncodeDate(2026, 12, 8));
 }
+
+TEST(HostileFormat, AWeekdayNameIsOfTheDayPrintedWhenTheTimeRoundsToMidnight)
+{
+    const TFormatSettings fs = ClassicFormatSettings();
+    // Within half a millisecond of the next midnight, on either side of the origin.
+    const TDateTime tuesday = EncodeDate(2024, 3, 5);
+    EXPECT_EQ(FormatDateTime("dddd d hh:nn:ss.zzz", tuesday - 1e-10, fs), "Tuesday 5 00:00:00.000");
+    EXPECT_EQ(FormatDateTime("ddd d", tuesday - 1e-10, fs), "Tue 5");
+    const TDateTime firstDay = EncodeDate(1, 1, 1);  // a Monday, counted back from 1899
+    EXPECT_EQ(FormatDateTime("dddd yyyy-mm-dd", firstDay + 1e-10, fs), "Monday 0001-01-01");
+    EXPECT_EQ(FormatDateTime("dddddd", -1.9999999999, fs), "Thursday, 28 December 1899");
+}
