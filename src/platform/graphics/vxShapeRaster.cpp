@@ -14,6 +14,10 @@ __extension__ typedef __int128 TInt128;
 
 constexpr int64_t kExactLimit = int64_t{1} << 30;
 
+// Ellipses up to this size are walked pixel by pixel, as the platform does; larger ones take
+// the nearest-curve rule, which differs from the walk only by single pixels.
+constexpr int64_t kWalkLimit = int64_t{1} << 16;
+
 // The sign of a^2 b^2 - a^2 y^2 - b^2 x^2: whether (x, y) lies inside the ellipse of radii a
 // and b. Exact while the radii are below kExactLimit, close enough beyond.
 int InsideSign(int64_t a, int64_t b, int64_t x, int64_t y)
@@ -55,10 +59,40 @@ TEllipseRows::TEllipseRows(int64_t left, int64_t top, int64_t right, int64_t bot
     : left_(std::min(left, right)), top_(std::min(top, bottom)), width_(std::abs(right - left)),
       height_(std::abs(bottom - top)), bottom_(top_ + height_), a_(width_ - 1), b_(height_ - 1)
 {
+    if (width_ > 2 && width_ <= kWalkLimit && height_ <= kWalkLimit) Walk();
+}
+
+void TEllipseRows::Walk()
+{
+    // Doubled offsets from the centre: u across (parity of a), v down (parity of b). The walk
+    // starts on the middle row at the box's side and ends when it passes the middle column; it
+    // never comes back to a row, so a row's first pixel is its outermost. A tall, thin ellipse
+    // ends there before it reaches the box's top and bottom rows, as the platform's does.
+    const TInt128 a2 = TInt128{a_} * a_, b2 = TInt128{b_} * b_;
+    auto f = [&](int64_t u, int64_t v) { return b2 * (TInt128{u} * u) + a2 * (TInt128{v} * v) - a2 * b2; };
+    walked_.assign(static_cast<size_t>(b_ / 2 + 1), -1);
+    int64_t u = a_, v = b_ % 2;
+    while (u >= 0) {
+        const size_t k = static_cast<size_t>((v - b_ % 2) / 2);
+        if (k >= walked_.size()) break;
+        if (walked_[k] < 0) walked_[k] = u;
+        // One row outwards while the point half a row beyond, one column in, lies inside by
+        // more than a^2; one column inwards while the point half a column in, one row beyond,
+        // lies no more than b^2 inside. Both at once make a diagonal step.
+        const bool outwards = f(u - 2, v + 1) <= -a2;
+        const bool inwards = f(u - 1, v + 2) >= -b2;
+        if (!outwards && !inwards) break;
+        if (outwards) v += 2;
+        if (inwards) u -= 2;
+    }
 }
 
 int64_t TEllipseRows::HalfWidth(int64_t Y) const
 {
+    if (!walked_.empty()) {
+        const int64_t k = (Y - b_ % 2) / 2;
+        return k >= 0 && k < static_cast<int64_t>(walked_.size()) ? walked_[static_cast<size_t>(k)] : -1;
+    }
     const int64_t parity = a_ % 2;
     if (a_ == 0) return 0;
     if (b_ == 0 || Y <= 1) return a_;
@@ -77,6 +111,7 @@ TRun TEllipseRows::LocalRow(int64_t y) const
     if (y < top_ || y >= bottom_ || (width_ == 1 && height_ == 1)) return {};
     const int64_t Y = std::abs(2 * (y - top_) - b_);
     const int64_t h = HalfWidth(Y);
+    if (h < 0) return {};
     // Offsets from the centre have the parity of the doubled radius, so these halve exactly.
     return {(a_ - h) / 2, (a_ + h) / 2};
 }
@@ -97,7 +132,8 @@ TRoundRectRows::TRoundRectRows(int64_t left, int64_t top, int64_t right, int64_t
 {
     const int64_t ew = std::min(std::abs(cornerWidth), right_ - left_);
     const int64_t eh = std::min(std::abs(cornerHeight), bottom_ - top_);
-    if (ew > 1 && eh > 1) corner_.emplace(0, 0, ew, eh);
+    // A corner two pixels or less across leaves the rectangle's corner square.
+    if (ew > 2 && eh > 2) corner_.emplace(0, 0, ew, eh);
 }
 
 TRun TRoundRectRows::Row(int64_t y) const
