@@ -82,7 +82,8 @@ void RasterRoundRect(TDeviceContext& dc, int left, int top, int right, int botto
         BrushRect(dc, {left, top, right - 1, bottom - 1}, dc.Pen.Mode);
         return;
     }
-    DrawShape(dc, {rows.Top(), rows.Bottom(), [&](int64_t y) { return rows.Row(y); }});
+    DrawShape(dc, {rows.Top(), rows.Bottom(), [&](int64_t y) { return rows.Row(y); },
+                   [&](int64_t y) { return rows.FillOnlyRow(y); }});
 }
 
 }  // namespace vxplan::drawing

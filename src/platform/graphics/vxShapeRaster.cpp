@@ -84,7 +84,19 @@ void TEllipseRows::Walk()
         if (!outwards && !inwards) break;
         if (outwards) v += 2;
         if (inwards) u -= 2;
+        // A walk that stops short of the box ends with a diagonal step into the next row. With
+        // an even width it lands one column past the middle, and a rounded rectangle fills
+        // that row between its corners; with an odd width the platform leaves it undefined.
+        if (u < 0 && outwards && inwards && a_ % 2 == 1 && v <= b_) tailRow_ = (v - b_ % 2) / 2;
     }
+}
+
+std::optional<TRun> TEllipseRows::LocalTailRow(int64_t y) const
+{
+    if (tailRow_ < 0 || y < top_ || y >= bottom_) return std::nullopt;
+    if ((std::abs(2 * (y - top_) - b_) - b_ % 2) / 2 != tailRow_) return std::nullopt;
+    // One column past the middle from either side: the run ends left of where it starts.
+    return TRun{(a_ + 1) / 2, (a_ - 1) / 2};
 }
 
 int64_t TEllipseRows::HalfWidth(int64_t Y) const
@@ -136,21 +148,35 @@ TRoundRectRows::TRoundRectRows(int64_t left, int64_t top, int64_t right, int64_t
     if (ew > 2 && eh > 2) corner_.emplace(0, 0, ew, eh);
 }
 
+int64_t TRoundRectRows::CornerRow(int64_t y) const
+{
+    // Rows between the corners repeat the corner ellipse's middle row.
+    const int64_t eh = corner_->Height();
+    const int64_t i = y - top_, h = bottom_ - top_;
+    if (i < eh / 2) return i;
+    if (h - 1 - i < eh / 2) return eh - (h - i);
+    return (eh - 1) / 2;
+}
+
+TRun TRoundRectRows::Between(TRun corner) const
+{
+    return {left_ + corner.Left, right_ - 1 - (corner_->Width() - 1 - corner.Right)};
+}
+
 TRun TRoundRectRows::Row(int64_t y) const
 {
     if (y < top_ || y >= bottom_) return {};
     if (!corner_) return {left_, right_ - 1};
-    const int64_t ew = corner_->Width(), eh = corner_->Height();
-    // Rows between the corners repeat the corner ellipse's middle row.
-    const int64_t i = y - top_, h = bottom_ - top_;
-    int64_t ey = (eh - 1) / 2;
-    if (i < eh / 2)
-        ey = i;
-    else if (h - 1 - i < eh / 2)
-        ey = eh - (h - i);
-    const TRun e = corner_->LocalRow(ey);
+    const TRun e = corner_->LocalRow(CornerRow(y));
     if (e.Empty()) return e;
-    return {left_ + e.Left, right_ - 1 - (ew - 1 - e.Right)};
+    return Between(e);
+}
+
+TRun TRoundRectRows::FillOnlyRow(int64_t y) const
+{
+    if (y < top_ || y >= bottom_ || !corner_) return {};
+    const std::optional<TRun> e = corner_->LocalTailRow(CornerRow(y));
+    return e ? Between(*e) : TRun{};
 }
 
 // --- Drawing row shapes ---------------------------------------------------------------------
@@ -187,7 +213,13 @@ void DrawRowShape(TPixelAccess& pixels, const std::vector<QRect>& visible, const
     auto rowAt = [&](int64_t y) { return y >= shape.Top && y < shape.Bottom ? shape.Row(y) : TRun{}; };
     for (int64_t y = y0; y < y1; ++y) {
         const TRun run = rowAt(y);
-        if (run.Empty()) continue;
+        if (run.Empty()) {
+            if (brush && shape.FillOnly) {
+                const TRun fill = shape.FillOnly(y);
+                if (!fill.Empty()) brush->Fill(pixels, visible, RunRect(fill, y, bounds));
+            }
+            continue;
+        }
         TRun inside = run;
         if (pen) {
             // Inside are the pixels whose four neighbours all belong to the shape.

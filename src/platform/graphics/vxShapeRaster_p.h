@@ -46,6 +46,10 @@ public:
     TRun Row(int64_t y) const;
     // The ellipse's own columns of row y relative to the box's left, as for a rounded corner.
     TRun LocalRow(int64_t y) const;
+    // For the row beyond a walk that stops short of the box (even widths): the run from one
+    // column right of the middle to one column left of it, which a rounded rectangle fills
+    // between its corners. Nothing for other rows.
+    std::optional<TRun> LocalTailRow(int64_t y) const;
     int64_t Top() const { return top_; }
     int64_t Bottom() const { return bottom_; }  // exclusive
     int64_t Width() const { return width_; }
@@ -60,6 +64,7 @@ private:
     int64_t left_, top_, width_, height_, bottom_;
     int64_t a_, b_;  // doubled radii: width - 1, height - 1
     std::vector<int64_t> walked_;
+    int64_t tailRow_ = -1;  // the k of the row beyond a walk that stopped short, or -1
 };
 
 // The run of a rounded rectangle's row y: the corners are the quarters of a corner ellipse of
@@ -74,8 +79,13 @@ public:
     // Whether the corners are round: a corner ellipse under three pixels either way keeps them
     // square.
     bool HasRoundCorners() const { return corner_.has_value(); }
+    // The brush's run on row y beyond the outline, where the corners' walk stopped short of the
+    // box's top or bottom row; empty elsewhere.
+    TRun FillOnlyRow(int64_t y) const;
 
 private:
+    int64_t CornerRow(int64_t y) const;  // the corner ellipse's row that row y repeats
+    TRun Between(TRun corner) const;     // the box's run between the corners' runs
     int64_t left_, top_, right_, bottom_;
     std::optional<TEllipseRows> corner_;
 };
@@ -86,6 +96,8 @@ private:
 struct TRowShape {
     int64_t Top = 0, Bottom = 0;
     std::function<TRun(int64_t)> Row;
+    // Optional: a run drawn with the brush alone on rows the shape leaves empty.
+    std::function<TRun(int64_t)> FillOnly = {};
 };
 void DrawRowShape(TPixelAccess& pixels, const std::vector<QRect>& visible, const TRowShape& shape,
                   const TRopMasks* pen, const TBrushFill* brush);

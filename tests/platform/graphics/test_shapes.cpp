@@ -150,6 +150,7 @@ TEST_F(ShapeTest, XorShapesChangeEachPixelOnceSoASecondCallRestores)
     const Draw calls[] = {
         [](TCanvas& c) { c.Ellipse(3, 4, 30, 22); },
         [](TCanvas& c) { c.RoundRect(2, 2, 33, 25, 9, 7); },
+        [](TCanvas& c) { c.RoundRect(2, 2, 33, 25, 4, 9); },  // a brush row beyond the outline
         [](TCanvas& c) { c.Polygon({{2, 2}, {30, 8}, {6, 30}, {20, 1}, {35, 35}}); },
         [](TCanvas& c) {
             c.Pen().SetWidth(5);
