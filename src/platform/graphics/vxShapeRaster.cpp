@@ -105,6 +105,8 @@ int64_t TEllipseRows::HalfWidth(int64_t Y) const
         const int64_t k = (Y - b_ % 2) / 2;
         return k >= 0 && k < static_cast<int64_t>(walked_.size()) ? walked_[static_cast<size_t>(k)] : -1;
     }
+    // Not walked: thin boxes fill every row; beyond the walk's limit each row takes the column
+    // nearest the curve where it is steep, each column the row nearest it where it is flat.
     const int64_t parity = a_ % 2;
     if (a_ == 0) return 0;
     if (b_ == 0 || Y <= 1) return a_;
