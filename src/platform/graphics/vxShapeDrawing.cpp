@@ -76,7 +76,14 @@ void RasterRoundRect(TDeviceContext& dc, int left, int top, int right, int botto
     const int64_t l = int64_t{left} + org.X, t = int64_t{top} + org.Y;
     const int64_t r = int64_t{right} + org.X, b = int64_t{bottom} + org.Y;
     const raster::TRoundRectRows rows(l, t, r, b, cornerWidth, cornerHeight);
-    DrawShape(dc, {rows.Top(), rows.Bottom(), [&](int64_t y) { return rows.Row(y); }});
+    if (dc.Pen.Style == TPenStyle::psClear && !rows.HasRoundCorners()) {
+        // Without a border square corners fill the box less its right and bottom pixel, as a
+        // rectangle does.
+        BrushRect(dc, {left, top, right - 1, bottom - 1}, dc.Pen.Mode);
+        return;
+    }
+    DrawShape(dc, {rows.Top(), rows.Bottom(), [&](int64_t y) { return rows.Row(y); },
+                   [&](int64_t y) { return rows.FillOnlyRow(y); }});
 }
 
 }  // namespace vxplan::drawing

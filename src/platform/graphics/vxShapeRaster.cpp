@@ -14,6 +14,10 @@ __extension__ typedef __int128 TInt128;
 
 constexpr int64_t kExactLimit = int64_t{1} << 30;
 
+// Ellipses up to this size are walked pixel by pixel, as the platform does; larger ones take
+// the nearest-curve rule, which differs from the walk only by single pixels.
+constexpr int64_t kWalkLimit = int64_t{1} << 16;
+
 // The sign of a^2 b^2 - a^2 y^2 - b^2 x^2: whether (x, y) lies inside the ellipse of radii a
 // and b. Exact while the radii are below kExactLimit, close enough beyond.
 int InsideSign(int64_t a, int64_t b, int64_t x, int64_t y)
@@ -55,10 +59,54 @@ TEllipseRows::TEllipseRows(int64_t left, int64_t top, int64_t right, int64_t bot
     : left_(std::min(left, right)), top_(std::min(top, bottom)), width_(std::abs(right - left)),
       height_(std::abs(bottom - top)), bottom_(top_ + height_), a_(width_ - 1), b_(height_ - 1)
 {
+    if (width_ > 2 && width_ <= kWalkLimit && height_ <= kWalkLimit) Walk();
+}
+
+void TEllipseRows::Walk()
+{
+    // Doubled offsets from the centre: u across (parity of a), v down (parity of b). The walk
+    // starts on the middle row at the box's side and ends when it passes the middle column; it
+    // never comes back to a row, so a row's first pixel is its outermost. A tall, thin ellipse
+    // ends there before it reaches the box's top and bottom rows, as the platform's does.
+    const TInt128 a2 = TInt128{a_} * a_, b2 = TInt128{b_} * b_;
+    auto f = [&](int64_t u, int64_t v) { return b2 * (TInt128{u} * u) + a2 * (TInt128{v} * v) - a2 * b2; };
+    walked_.assign(static_cast<size_t>(b_ / 2 + 1), -1);
+    int64_t u = a_, v = b_ % 2;
+    while (u >= 0) {
+        const size_t k = static_cast<size_t>((v - b_ % 2) / 2);
+        if (k >= walked_.size()) break;
+        if (walked_[k] < 0) walked_[k] = u;
+        // One row outwards while the point half a row beyond, one column in, lies inside by
+        // more than a^2; one column inwards while the point half a column in, one row beyond,
+        // lies no more than b^2 inside. Both at once make a diagonal step.
+        const bool outwards = f(u - 2, v + 1) <= -a2;
+        const bool inwards = f(u - 1, v + 2) >= -b2;
+        if (!outwards && !inwards) break;
+        if (outwards) v += 2;
+        if (inwards) u -= 2;
+        // A walk that stops short of the box ends with a diagonal step into the next row. With
+        // an even width it lands one column past the middle, and a rounded rectangle fills
+        // that row between its corners; with an odd width the platform leaves it undefined.
+        if (u < 0 && outwards && inwards && a_ % 2 == 1 && v <= b_) tailRow_ = (v - b_ % 2) / 2;
+    }
+}
+
+std::optional<TRun> TEllipseRows::LocalTailRow(int64_t y) const
+{
+    if (tailRow_ < 0 || y < top_ || y >= bottom_) return std::nullopt;
+    if ((std::abs(2 * (y - top_) - b_) - b_ % 2) / 2 != tailRow_) return std::nullopt;
+    // One column past the middle from either side: the run ends left of where it starts.
+    return TRun{(a_ + 1) / 2, (a_ - 1) / 2};
 }
 
 int64_t TEllipseRows::HalfWidth(int64_t Y) const
 {
+    if (!walked_.empty()) {
+        const int64_t k = (Y - b_ % 2) / 2;
+        return k >= 0 && k < static_cast<int64_t>(walked_.size()) ? walked_[static_cast<size_t>(k)] : -1;
+    }
+    // Not walked: thin boxes fill every row; beyond the walk's limit each row takes the column
+    // nearest the curve where it is steep, each column the row nearest it where it is flat.
     const int64_t parity = a_ % 2;
     if (a_ == 0) return 0;
     if (b_ == 0 || Y <= 1) return a_;
@@ -77,6 +125,7 @@ TRun TEllipseRows::LocalRow(int64_t y) const
     if (y < top_ || y >= bottom_ || (width_ == 1 && height_ == 1)) return {};
     const int64_t Y = std::abs(2 * (y - top_) - b_);
     const int64_t h = HalfWidth(Y);
+    if (h < 0) return {};
     // Offsets from the centre have the parity of the doubled radius, so these halve exactly.
     return {(a_ - h) / 2, (a_ + h) / 2};
 }
@@ -97,24 +146,39 @@ TRoundRectRows::TRoundRectRows(int64_t left, int64_t top, int64_t right, int64_t
 {
     const int64_t ew = std::min(std::abs(cornerWidth), right_ - left_);
     const int64_t eh = std::min(std::abs(cornerHeight), bottom_ - top_);
-    if (ew > 1 && eh > 1) corner_.emplace(0, 0, ew, eh);
+    // A corner two pixels or less across leaves the rectangle's corner square.
+    if (ew > 2 && eh > 2) corner_.emplace(0, 0, ew, eh);
+}
+
+int64_t TRoundRectRows::CornerRow(int64_t y) const
+{
+    // Rows between the corners repeat the corner ellipse's middle row.
+    const int64_t eh = corner_->Height();
+    const int64_t i = y - top_, h = bottom_ - top_;
+    if (i < eh / 2) return i;
+    if (h - 1 - i < eh / 2) return eh - (h - i);
+    return (eh - 1) / 2;
+}
+
+TRun TRoundRectRows::Between(TRun corner) const
+{
+    return {left_ + corner.Left, right_ - 1 - (corner_->Width() - 1 - corner.Right)};
 }
 
 TRun TRoundRectRows::Row(int64_t y) const
 {
     if (y < top_ || y >= bottom_) return {};
     if (!corner_) return {left_, right_ - 1};
-    const int64_t ew = corner_->Width(), eh = corner_->Height();
-    // Rows between the corners repeat the corner ellipse's middle row.
-    const int64_t i = y - top_, h = bottom_ - top_;
-    int64_t ey = (eh - 1) / 2;
-    if (i < eh / 2)
-        ey = i;
-    else if (h - 1 - i < eh / 2)
-        ey = eh - (h - i);
-    const TRun e = corner_->LocalRow(ey);
+    const TRun e = corner_->LocalRow(CornerRow(y));
     if (e.Empty()) return e;
-    return {left_ + e.Left, right_ - 1 - (ew - 1 - e.Right)};
+    return Between(e);
+}
+
+TRun TRoundRectRows::FillOnlyRow(int64_t y) const
+{
+    if (y < top_ || y >= bottom_ || !corner_) return {};
+    const std::optional<TRun> e = corner_->LocalTailRow(CornerRow(y));
+    return e ? Between(*e) : TRun{};
 }
 
 // --- Drawing row shapes ---------------------------------------------------------------------
@@ -151,7 +215,13 @@ void DrawRowShape(TPixelAccess& pixels, const std::vector<QRect>& visible, const
     auto rowAt = [&](int64_t y) { return y >= shape.Top && y < shape.Bottom ? shape.Row(y) : TRun{}; };
     for (int64_t y = y0; y < y1; ++y) {
         const TRun run = rowAt(y);
-        if (run.Empty()) continue;
+        if (run.Empty()) {
+            if (brush && shape.FillOnly) {
+                const TRun fill = shape.FillOnly(y);
+                if (!fill.Empty()) brush->Fill(pixels, visible, RunRect(fill, y, bounds));
+            }
+            continue;
+        }
         TRun inside = run;
         if (pen) {
             // Inside are the pixels whose four neighbours all belong to the shape.
