@@ -2,7 +2,6 @@
 #include <vxplan/paint/vxXYSizer.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
 
 namespace vxplan {
@@ -47,11 +46,8 @@ TPoint TXYSizer::KeptInside(TPoint topLeft) const { return KeptInside(topLeft.X,
 TPoint TXYSizer::KeptInside(int64_t left, int64_t top) const
 {
     const TWinControl* parent = GetParent();
-    if (!parent) return Point(static_cast<int>(std::clamp<int64_t>(left, INT_MIN, INT_MAX)),
-                              static_cast<int>(std::clamp<int64_t>(top, INT_MIN, INT_MAX)));
-    const auto keep = [](int64_t v, int64_t low, int64_t high) {
-        return static_cast<int>(std::max(low, std::min(v, high)));
-    };
+    if (!parent) return Point(ClampToInt(left), ClampToInt(top));
+    const auto keep = [](int64_t v, int64_t low, int64_t high) { return ClampToInt(std::max(low, std::min(v, high))); };
     const int64_t right = int64_t(parent->GetClientWidth()) - rightMargin_ - GetWidth();
     const int64_t bottom = int64_t(parent->GetClientHeight()) - bottomMargin_ - GetHeight();
     return Point(keep(left, leftMargin_, std::max<int64_t>(leftMargin_, right)),

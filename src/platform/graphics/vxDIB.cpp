@@ -16,6 +16,11 @@ namespace vxplan {
 
 namespace {
 
+// A span given by its start and a signed extent, as the blits take it: where it begins (wide) and
+// how long it is (cut far outside every device).
+int64_t SpanStart(int start, int extent) { return std::min<int64_t>(start, int64_t{start} + extent); }
+int SpanLength(int extent) { return drawing::CutFar(std::abs(int64_t{extent})); }
+
 // The result of a ternary raster operation on 24 bits of pattern, source and destination: bit
 // (p << 2 | s << 1 | d) of the operation's index byte gives each result bit.
 uint32_t ApplyRop3(uint8_t index, uint32_t pat, uint32_t src, uint32_t dst)
@@ -51,15 +56,13 @@ void StretchOntoImage(HDC dst, int x, int y, int width, int height, int srcX, in
     const QRegion* clip = dst->ClipRegion();
     const uint8_t index = static_cast<uint8_t>((rop >> 16) & 0xFF);
     const uint32_t pat = ColorToPixel(dst->Brush.Color) & 0xFFFFFFu;
-    using drawing::CutFar;
-    const int w = CutFar(std::abs(int64_t{width})), h = CutFar(std::abs(int64_t{height}));
+    const int w = SpanLength(width), h = SpanLength(height);
     // A negative extent on one side only mirrors the image along that axis.
     const bool flipX = (width < 0) != (srcWidth < 0), flipY = (height < 0) != (srcHeight < 0);
-    const int left = CutFar(std::min<int64_t>(x, int64_t{x} + width) + org.X);
-    const int top = CutFar(std::min<int64_t>(y, int64_t{y} + height) + org.Y);
-    const int sw = CutFar(std::abs(int64_t{srcWidth})), sh = CutFar(std::abs(int64_t{srcHeight}));
-    const int sx0 = CutFar(std::min<int64_t>(srcX, int64_t{srcX} + srcWidth));
-    const int sy0 = CutFar(std::min<int64_t>(srcY, int64_t{srcY} + srcHeight));
+    using drawing::CutFar;
+    const int left = CutFar(SpanStart(x, width) + org.X), top = CutFar(SpanStart(y, height) + org.Y);
+    const int sw = SpanLength(srcWidth), sh = SpanLength(srcHeight);
+    const int sx0 = CutFar(SpanStart(srcX, srcWidth)), sy0 = CutFar(SpanStart(srcY, srcHeight));
 
     // Only the part of the destination inside the image and the clip is visited.
     QRegion visible(QRect(left, top, w, h));
@@ -86,17 +89,15 @@ void StretchOntoDevice(HDC dst, int x, int y, int width, int height, int srcX, i
                        int srcHeight, const QImage& bits, uint32_t rop)
 {
     using drawing::CutFar;
-    QImage image = bits.copy(CutFar(std::min<int64_t>(srcX, int64_t{srcX} + srcWidth)),
-                             CutFar(std::min<int64_t>(srcY, int64_t{srcY} + srcHeight)),
-                             CutFar(std::abs(int64_t{srcWidth})), CutFar(std::abs(int64_t{srcHeight})));
+    QImage image = bits.copy(CutFar(SpanStart(srcX, srcWidth)), CutFar(SpanStart(srcY, srcHeight)), SpanLength(srcWidth),
+                             SpanLength(srcHeight));
     if (((rop >> 16) & 0xFF) == 0x33) image.invertPixels();
     const bool flipX = (width < 0) != (srcWidth < 0), flipY = (height < 0) != (srcHeight < 0);
     if (flipX || flipY) image = image.mirrored(flipX, flipY);
     QPainter& p = dst->Painter();
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(CutFar(std::min<int64_t>(x, int64_t{x} + width)), CutFar(std::min<int64_t>(y, int64_t{y} + height)),
-                      CutFar(std::abs(int64_t{width})), CutFar(std::abs(int64_t{height}))),
+    p.drawImage(QRect(CutFar(SpanStart(x, width)), CutFar(SpanStart(y, height)), SpanLength(width), SpanLength(height)),
                 image);
     p.restore();
 }

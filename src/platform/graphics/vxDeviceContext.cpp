@@ -9,7 +9,6 @@
 
 #include <QPaintDevice>
 
-#include <algorithm>
 #include <utility>
 
 namespace vxplan {
@@ -26,11 +25,10 @@ int RegionKind(const QRegion& region)
 // platform does for regions.
 QRect ToQRect(int left, int top, int right, int bottom)
 {
-    // Far coordinates are cut well beyond any device, so that Qt's own arithmetic on the
+    // Far coordinates are cut as drawing cuts them, so that Qt's own arithmetic on the
     // rectangle (its right edge, its size) stays inside int.
-    static constexpr int kFar = 1 << 29;
-    const auto cut = [](int v) { return std::clamp(v, -kFar, kFar); };
-    left = cut(left), top = cut(top), right = cut(right), bottom = cut(bottom);
+    using drawing::CutFar;
+    left = CutFar(left), top = CutFar(top), right = CutFar(right), bottom = CutFar(bottom);
     if (right < left) std::swap(left, right);
     if (bottom < top) std::swap(top, bottom);
     return QRect(left, top, right - left, bottom - top);

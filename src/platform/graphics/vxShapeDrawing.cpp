@@ -21,14 +21,23 @@ void DrawShape(TDeviceContext& dc, const raster::TRowShape& shape)
     raster::DrawRowShape(pixels, raster::VisibleRects(dc), shape, withPen ? &pen : nullptr, &brush);
 }
 
+// A shape's box in device pixels, wide: the corners may lie anywhere the canvas lets them.
+struct TDeviceBox {
+    int64_t l, t, r, b;
+};
+
+TDeviceBox DeviceBox(const TDeviceContext& dc, int left, int top, int right, int bottom)
+{
+    const TPoint org = dc.ViewportOrg();
+    return {int64_t{left} + org.X, int64_t{top} + org.Y, int64_t{right} + org.X, int64_t{bottom} + org.Y};
+}
+
 }  // namespace
 
 void RasterWideRectangle(TDeviceContext& dc, int left, int top, int right, int bottom)
 {
     if (dc.Pen.Mode == TPenMode::pmNop) return;
-    const TPoint org = dc.ViewportOrg();
-    const int64_t l = int64_t{left} + org.X, t = int64_t{top} + org.Y;
-    const int64_t r = int64_t{right} + org.X, b = int64_t{bottom} + org.Y;
+    const auto [l, t, r, b] = DeviceBox(dc, left, top, right, bottom);
     const int64_t w = dc.Pen.Width;
     // The pen follows the pixel centres of the border ring; inside a frame it moves inwards
     // until its outer edge lies on the rectangle's.
@@ -55,9 +64,7 @@ void RasterWideRectangle(TDeviceContext& dc, int left, int top, int right, int b
 void RasterEllipse(TDeviceContext& dc, int left, int top, int right, int bottom)
 {
     if (dc.Pen.Mode == TPenMode::pmNop) return;
-    const TPoint org = dc.ViewportOrg();
-    const int64_t l = int64_t{left} + org.X, t = int64_t{top} + org.Y;
-    const int64_t r = int64_t{right} + org.X, b = int64_t{bottom} + org.Y;
+    const auto [l, t, r, b] = DeviceBox(dc, left, top, right, bottom);
     if (dc.Pen.Style == TPenStyle::psClear && (r - l <= 2 || b - t <= 2)) {
         // Without a border a box this thin keeps only the fill of its box less the right and
         // bottom pixel.
@@ -72,9 +79,7 @@ void RasterRoundRect(TDeviceContext& dc, int left, int top, int right, int botto
                      int cornerHeight)
 {
     if (dc.Pen.Mode == TPenMode::pmNop) return;
-    const TPoint org = dc.ViewportOrg();
-    const int64_t l = int64_t{left} + org.X, t = int64_t{top} + org.Y;
-    const int64_t r = int64_t{right} + org.X, b = int64_t{bottom} + org.Y;
+    const auto [l, t, r, b] = DeviceBox(dc, left, top, right, bottom);
     const raster::TRoundRectRows rows(l, t, r, b, cornerWidth, cornerHeight);
     if (dc.Pen.Style == TPenStyle::psClear && !rows.HasRoundCorners()) {
         // Without a border square corners fill the box less its right and bottom pixel, as a

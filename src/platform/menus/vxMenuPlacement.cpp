@@ -12,7 +12,7 @@ namespace vxplan {
 namespace {
 
 // v kept in [low, high], low winning when the range is empty; wide, as hosts pass any point.
-int Keep(int64_t v, int64_t low, int64_t high) { return static_cast<int>(std::max(low, std::min(v, high))); }
+int Keep(int64_t v, int64_t low, int64_t high) { return ClampToInt(std::max(low, std::min(v, high))); }
 
 }  // namespace
 
@@ -22,7 +22,7 @@ TPoint PlaceMenuLevel(TPoint at, TSize size, const TRect& area, const std::optio
     int64_t x = at.X, y = at.Y;
     if (x + w > area.Right) x = (parentItem ? int64_t(parentItem->Left) : x) - w;
     if (y + h > area.Bottom) y = int64_t(area.Bottom) - h;
-    if (area.IsEmpty()) return Point(Keep(x, INT32_MIN, INT32_MAX), Keep(y, INT32_MIN, INT32_MAX));
+    if (area.IsEmpty()) return Point(ClampToInt(x), ClampToInt(y));
     return Point(Keep(x, area.Left, int64_t(area.Right) - w), Keep(y, area.Top, int64_t(area.Bottom) - h));
 }
 
