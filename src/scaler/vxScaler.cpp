@@ -338,14 +338,15 @@ void TvxDateScaler::Resize()
 void TvxDateScaler::OffscreenPaint()
 {
     if (!GetIsPrinting()) {
-        if (resizePending_) {
-            // A wider control shows more time at the same scale, unless the range was set anew.
-            if (stop_ == lastPaintStop_ && savedScale_ > 0) {
-                TDateTime newStop = VisibleTimeDiffToTrueTime(start_, GetScaleLen() * savedScale_);
-                if (newStop > StopLimit()) newStop = StopLimit();
-                if (newStop > start_) stop_ = newStop;
+        // A wider control shows more time at the same scale, unless the range was set anew. The
+        // resize built the marks for the new length already: only a moved Stop needs them again.
+        if (resizePending_ && stop_ == lastPaintStop_ && savedScale_ > 0) {
+            TDateTime newStop = VisibleTimeDiffToTrueTime(start_, GetScaleLen() * savedScale_);
+            if (newStop > StopLimit()) newStop = StopLimit();
+            if (newStop > start_ && newStop != stop_) {
+                stop_ = newStop;
+                CalcDrawMode();
             }
-            CalcDrawMode();
         }
         resizePending_ = false;
         savedScaleLen_ = GetScaleLen();
