@@ -2,9 +2,12 @@
 // a host uses on items and links.
 #include <vxplan/gantt/vxGant.h>
 
+#include <vxplan/dataentity/vxDoLater.h>
 #include <vxplan/gantt/vxGantBackground_p.h>
 #include <vxplan/gantt/vxGantTree.h>
+#include <vxplan/paint/vxGraphHintWindow.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxTimer.h>
 #include <vxplan/scaler/vxScaler.h>
 
 #include <algorithm>
@@ -17,6 +20,53 @@ namespace vxplan {
 TvxOffscreenPaint_GA::TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGant)
     : TvxOffscreenPaint(AOwner), fGant(theGant)
 {
+}
+
+void TvxOffscreenPaint_GA::OffscreenPaint()
+{
+    if (fGant) fGant->GantAreaPaint(this);
+    TvxOffscreenPaint::OffscreenPaint();
+}
+
+void TvxOffscreenPaint_GA::WndProc(TMessage& message)
+{
+    // Something took the mouse away (a menu, a dialog): the drag ends unapplied.
+    if (message.Msg == WM_CANCELMODE && fGant) fGant->CancelMouseOperation();
+    TvxOffscreenPaint::WndProc(message);
+}
+
+void TvxOffscreenPaint_GA::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (fGant) fGant->GantAreaMouseDown(this, button, shift, x, y);
+    TvxOffscreenPaint::MouseDown(button, shift, x, y);
+}
+
+void TvxOffscreenPaint_GA::MouseMove(TShiftState shift, int x, int y)
+{
+    if (fGant) fGant->GantAreaMouseMove(this, shift, x, y);
+    TvxOffscreenPaint::MouseMove(shift, x, y);
+}
+
+void TvxOffscreenPaint_GA::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (fGant) fGant->GantAreaMouseUp(this, button, shift, x, y);
+    TvxOffscreenPaint::MouseUp(button, shift, x, y);
+}
+
+void TvxOffscreenPaint_GA::DblClick()
+{
+    if (fGant) fGant->OnGADblClick(this);
+    TvxOffscreenPaint::DblClick();
+}
+
+void TvxOffscreenPaint_GA::KeyDown(uint16_t& key, TShiftState shift)
+{
+    if (key == VK_ESCAPE && fGant && fGant->GetMouseMoveMode() != TGantMouseMoveMode::mmNone) {
+        fGant->CancelMouseOperation();
+        key = 0;
+        return;
+    }
+    TvxOffscreenPaint::KeyDown(key, shift);
 }
 
 // ---- Construction ----
@@ -107,14 +157,39 @@ void TvxGant_ComBasic::Initialize()
     fGA->SetParent(fHolderPanel);
     fGA->SetTop(41);
     fGA->SetAlign(TAlign::alClient);
-    fGA->OnPaint = TNotifyEvent(this, &TvxGant_ComBasic::GantAreaPaint);
+    fGA->SetTabStop(true);
+
+    // The move hint sits over the corner panel, above the tree.
+    fHint = new TGraphHintWindow(this);
+    fHint->StaticPos = true;
+    fHint->StaticLeft = 1;
+    fHint->StaticTop = 1;
+    fHint->StaticWidth = fCornerPanel->GetWidth();
+    fHint->StaticHeight = fCornerPanel->GetHeight();
+    fHint->OnUpdateText = TOnUpdateTextEvent(this, &TvxGant_ComBasic::HintWantsNewText);
+
+    fSnapHandler.StartInterval = 5.0 / (24 * 60);
+    fSnapHandler.StopInterval = 1.0 / (24 * 60);
+    fSnapHandler.SnapStartOn = true;
+    fSnapHandler.SnapStopOn = true;
+    fSnapHandler.StopFollowsStart = false;
+
+    fAutoScrollTimer = new TTimer(this);
+    fAutoScrollTimer->SetEnabled(false);
+    fAutoScrollTimer->SetInterval(kAutoScrollIntervalMs);
+    fAutoScrollTimer->SetOnTimer(TNotifyEvent(this, &TvxGant_ComBasic::OnVerticalScroll));
+    StickyMode = TGantStickyMode::smNone;
 }
 
 TvxGant_ComBasic::~TvxGant_ComBasic()
 {
     BeginDestroy();
+    TDoLater::NeverMind(TDoLaterCall(this, &TvxGant_ComBasic::RedrawOutline));
     fActiveDataEntity = nullptr;
     fMouseDownDataEntity = nullptr;
+    fDragItem = nullptr;
+    fMoveSnapShot.clear();
+    if (fAutoScrollTimer) fAutoScrollTimer->SetEnabled(false);
     // Links first: they let go of their items, so the items leave with no link to drop. The
     // empty list stays until the rows are gone, for handlers that look at it meanwhile.
     if (fLinkList) fLinkList->Clear();
@@ -221,6 +296,8 @@ void TvxGant_ComBasic::_DeleteItem(TvxDataEntity* entity)
     auto* item = dynamic_cast<TvxDataEntity_Chronbar*>(entity);
     if (item && item == fActiveDataEntity) SetActiveDataEntity(nullptr);
     if (item && item == fMouseDownDataEntity) fMouseDownDataEntity = nullptr;
+    ++fDeletions;
+    ForgetItemInDrag(item);
     InvalidateGA();
     if (TGantRow* row = item ? item->GetRow() : nullptr; row && !IsDestroying()) row->UpdateSubColumns();
     if (OnDeleteItem_Chronbar) OnDeleteItem_Chronbar(this, entity);
@@ -262,6 +339,11 @@ void TvxGant_ComBasic::_LoadItem(TvxDataEntity* entity)
 
 void TvxGant_ComBasic::_UnloadItem(TvxDataEntity* entity, bool& CanUnload)
 {
+    // An item the mouse is working on stays until the release.
+    if (ItemInDrag(dynamic_cast<TvxDataEntity_Chronbar*>(entity))) {
+        CanUnload = false;
+        return;
+    }
     if (OnVirtualUnLoad_Chronbar) OnVirtualUnLoad_Chronbar(this, entity, CanUnload);
 }
 
@@ -386,6 +468,8 @@ bool TvxGant_ComBasic::TimeMoveRow(TvxDataEntity_Chronbar* item, TGantRow* row, 
 
 void TvxGant_ComBasic::SetActiveDataEntity(TvxDataEntity_Chronbar* item)
 {
+    // The active item carries a mark.
+    if (item != fActiveDataEntity) InvalidateGA();
     fActiveDataEntity = item;
     if (!OnHintInfo) return;
     if (item)

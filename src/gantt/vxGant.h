@@ -14,11 +14,14 @@
 
 #include <vxplan/gantt/vxGantModel.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
+#include <vxplan/paint/vxSnapHandler.h>
 #include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/graphics/vxBitmap.h>
 #include <vxplan/platform/graphics/vxCanvas.h>
 #include <vxplan/platform/graphics/vxImageList.h>
 
+#include <array>
+#include <string>
 #include <vector>
 
 namespace vxplan {
@@ -26,16 +29,37 @@ namespace vxplan {
 class TvxDateScaler;
 class TGantTree;
 class TvxGant_ComBasic;
+class TGraphHintWindow;
+class TTimer;
 
 // ---- The Gantt area ----
 
+// The area hands its paint, mouse and keys to the chart first; its own events follow for the
+// host.
 class TvxOffscreenPaint_GA : public TvxOffscreenPaint {
 public:
     TvxOffscreenPaint_GA(TComponent* AOwner, TvxGant_ComBasic* theGant);
     TvxGant_ComBasic* GetGant() const { return fGant; }
 
+    void OffscreenPaint() override;
+    void WndProc(TMessage& message) override;
+
+protected:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void DblClick() override;
+    void KeyDown(uint16_t& key, TShiftState shift) override;
+
 private:
     TvxGant_ComBasic* fGant;
+};
+
+// A selected item and its rectangle when a move began.
+struct TDrawRect {
+    TRect Rect = kNoRect;
+    // Null once the item is gone.
+    TvxDataEntity_Chronbar* Item = nullptr;
 };
 
 // ---- Events ----
@@ -59,6 +83,11 @@ using TOnUserDrawTime =
 using TOnUserDrawLinks = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Link* theLink, TCanvas& theCanvas,
                                       const TPoint& theStart, const TPoint& theStop)>;
 using TOnCollisionDetected = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theDataEntity, int theNewSubColPosition)>;
+// A press in the area, on an item or on none (null).
+using TOnClickGantArea = TMethod<void(TvxGant_ComBasic* theGant, TvxDataEntity_Chronbar* theDataEntity)>;
+using TOnDblClickGantArea = TOnClickGantArea;
+// A dependency drag from theFirst released on theSecond; making the link is the handler's work.
+using TOnDependencyAction = TMethod<void(TvxDataEntity_Chronbar* theFirst, TvxDataEntity_Chronbar* theSecond)>;
 
 // ---- The chart ----
 
@@ -171,6 +200,75 @@ public:
     // The texts' font choice: style 2 and 3 their fonts, any other style the first.
     void _OnTimeItemTextStyleSet(TvxTimeItemTextCollection* theCollection, TCanvas& aCanvas, int32_t aStyle);
 
+    // ---- Mouse (vxGantMouse.cpp, vxGantOutline.cpp)
+    // The area's mouse input. A left press on an item starts an operation (move, copy, grow at
+    // either end, or a dependency drag); the mouse moves draw its outline on the displayed
+    // pixels only, and the release applies it.
+    void GantAreaMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void GantAreaMouseMove(TObject* sender, TShiftState shift, int x, int y);
+    void GantAreaMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void OnGADblClick(TObject* sender);
+    // Ends an operation without applying it (Escape, a lost capture): the outline goes, the
+    // scrolling stops, no item changes.
+    void CancelMouseOperation();
+    TGantMouseMoveMode GetMouseMoveMode() const { return fMouseMode; }
+    // The next left press on an item starts a dependency drag; every press resets it.
+    TGantStickyMode StickyMode = TGantStickyMode::smNone;
+    // The grow zones: the item's first and last kGrowZone pixels. rect receives its rectangle.
+    static constexpr int kGrowZone = 3;
+    virtual bool InGrowArea(TvxDataEntity_Chronbar* item, int x, int y, TRect& rect, bool& isLeft);
+    void UpdateMultiSelect(TvxDataEntity_Chronbar* item, TShiftState shift, bool isPress);
+    // Unselects every item of the chart.
+    void ClearSelections();
+    // Every selected item and its rectangle, in traversal order (rows, layers, items).
+    void CreateScrollableMoveSnapShot();
+    void ClearScrollableMoveSnapShot() { fMoveSnapShot.clear(); }
+    const std::vector<TDrawRect>& GetMoveSnapShot() const { return fMoveSnapShot; }
+    // The mouse moved: the outline follows it (erasing the one shown first).
+    void HandleLocalDrag(int x, int y, bool canMove, bool canChangeRow);
+    void HandleLocalGrow(int x, int y);
+    void HandleLocalDependency(int x, int y);
+    // The release applies the operation.
+    void HandleMoveOfSelected(TPoint position, TPoint delta, bool copy);
+    void HandleGrow(TPoint delta);
+    void HandleDependencyChange(int x, int y);
+    // An inverted dotted frame: drawn twice it leaves the pixels as they were. withHint reports
+    // the snapped times of the rectangle first (OnHintInfo and the hint window).
+    virtual void DrawOutline(const TRect& rect, bool withHint, TCanvas& canvas);
+    void DrawOutlineOfSelected(TPoint delta, TCanvas& canvas);
+    void DrawOutlineOfDependencyArrow(TPoint delta, TCanvas& canvas);
+    // Scrolling while an item is dragged near or beyond the area's edges.
+    void DoScaleStartStopAdjust(int x);
+    void DoGridTopBotAdjust(int y);
+    void OnVerticalScroll(TObject* sender);
+    void GetStartStopLenFromRect(const TRect& rect, TDateTime& start, TDateTime& stop, TDateTime& length);
+    // The hint window's text: start, stop and length of a time item on three lines.
+    void HintWantsNewText(TGraphHintWindow* hintWindow, TObject* object);
+    TSnapHandler& GetSnapHandler() { return fSnapHandler; }
+    TGraphHintWindow* GetHintWindow() const { return fHint; }
+    TTimer* GetAutoScrollTimer() const { return fAutoScrollTimer; }
+    // The press and the drag so far.
+    TPoint GetMouseDownPoint() const { return fPressPoint; }
+    TPoint GetLastDelta() const { return fLastDelta; }
+    TvxDataEntity_Chronbar* GetDragDataEntity() const { return fDragItem; }
+    bool GetOutlineShown() const { return fOutlineShown; }
+
+    TCursor GetCursorGantArea() const { return fCursorGantArea; }
+    void SetCursorGantArea(TCursor cursor);
+    bool GetMoveInTimeWhenMoveRow() const { return fMoveInTimeWhenMoveRow; }
+    void SetMoveInTimeWhenMoveRow(bool value) { fMoveInTimeWhenMoveRow = value; }
+    bool GetMoveOver12Then24() const { return fMoveOver12Then24; }
+    void SetMoveOver12Then24(bool value) { fMoveOver12Then24 = value; }
+    bool GetStartDragWhenTimeMoveOutside() const { return fStartDragWhenTimeMoveOutside; }
+    void SetStartDragWhenTimeMoveOutside(bool value) { fStartDragWhenTimeMoveOutside = value; }
+    TTimeItemAutoScroll GetTimeItemAutoScroll() const { return fTimeItemAutoScroll; }
+    void SetTimeItemAutoScroll(TTimeItemAutoScroll value) { fTimeItemAutoScroll = value; }
+    // How far beyond the area a move turns into a platform drag.
+    static constexpr int kDragOutsideMargin = 25;
+    // How near the top or bottom edge a drag scrolls the rows.
+    static constexpr int kVerticalScrollMargin = 5;
+    static constexpr int kAutoScrollIntervalMs = 50;
+
     // ---- Sub-columns
     bool GetSomeRowsPaused() const { return fSomeRowsPaused; }
     void UnPauseCollisionDetectionRows();
@@ -219,6 +317,13 @@ public:
     TGantRowNotify OnBeforeFreeGantRow;
     TUserCreateGantRow OnUserCreateGantRow;
     TOnCollisionDetected OnCollisionDetected;
+    TOnClickGantArea OnClickGantArea;
+    TOnClickGantArea OnRightClickGantArea;
+    TOnDblClickGantArea OnDblClickGantArea;
+    TOnDependencyAction OnDependencyAction;
+    TMouseEvent OnGantAreaMouseDown;
+    TMouseMoveEvent OnGantAreaMouseMove;
+    TMouseEvent OnGantAreaMouseUp;
     TOnUserDrawContent OnUserDrawBackground;
     TOnUserDrawContent OnUserDrawForeground;
     TOnUserDrawTime OnUserDrawTime;
@@ -244,6 +349,7 @@ protected:
 
     // The area's paint.
     virtual void GantAreaPaint(TObject* sender);
+    friend class TvxOffscreenPaint_GA;
 
     // The time-item controller's handlers.
     virtual void _InsertItem(TvxDataEntity* entity);
@@ -260,6 +366,29 @@ private:
     friend class TGantRow;
     friend class TGantRowList;
     friend struct TGantInspector;
+
+    // ---- Mouse state (vxGantMouse.cpp)
+    bool ItemInDrag(const TvxDataEntity_Chronbar* item) const;
+    void ForgetItemInDrag(const TvxDataEntity_Chronbar* item);
+    bool GrowAllowed(TvxDataEntity_Chronbar* item, int x, int y, TRect& rect, bool& isLeft);
+    // The item's CanEdit, false when the query's handler deleted an item.
+    bool EditableNow(TvxDataEntity_Chronbar* item);
+    // Mode none, the scrolling stopped, the area repainted, and a platform drag begun.
+    void StartPlatformDrag();
+    void ApplyRelease(TGantMouseMoveMode mode, TGantRow* row, int x, int y, int dx, int dy);
+    // Erases the outline shown, stops both scrollings and hides the move hint.
+    void EndLocalFeedback();
+    void StopAutoScroll();
+    void ReportOutlineHint(const TRect& rect);
+    void ShowMoveHint(TDateTime start, TDateTime stop, TDateTime length);
+    void EraseOutline(TCanvas& canvas);
+    // After a paint wiped the outline of a drag in progress, it is drawn again at the mouse.
+    void RedrawOutline(TObject* sender);
+    void OutlineWipedByPaint();
+    // The start, stop and length texts of the hint.
+    std::array<std::string, 3> HintLines(TDateTime start, TDateTime stop, TDateTime length) const;
+    // A time item's new times; false (nothing changed) for times the item refuses.
+    static bool StoreTimes(TvxDataEntity_Chronbar* item, TDateTime start, TDateTime stop);
 
     void RowsChanged()
     {
@@ -328,6 +457,31 @@ private:
     TFont fFontTimeItemStyle1;
     TFont fFontTimeItemStyle2;
     TFont fFontTimeItemStyle3;
+
+    TGantMouseMoveMode fMouseMode = TGantMouseMoveMode::mmNone;
+    bool fButtonDown = false;
+    TPoint fPressPoint;
+    TDateTime fPressTime = 0;
+    TvxDataEntity_Chronbar* fDragItem = nullptr;
+    TPoint fDelta;
+    TPoint fLastDelta;
+    TPoint fLastMousePos;
+    bool fOutlineShown = false;
+    TRect fGrowPressRect = kNoRect;
+    TRect fGrowRect = kNoRect;
+    bool fDeferredSelect = false;
+    // Counts item deletions, so code that raised an event can tell whether items went meanwhile.
+    uint64_t fDeletions = 0;
+    std::vector<TDrawRect> fMoveSnapShot;
+    bool fAutoScrollDown = false;
+    TTimer* fAutoScrollTimer = nullptr;
+    TGraphHintWindow* fHint = nullptr;
+    TSnapHandler fSnapHandler;
+    TCursor fCursorGantArea = crArrow;
+    bool fMoveInTimeWhenMoveRow = false;
+    bool fMoveOver12Then24 = false;
+    bool fStartDragWhenTimeMoveOutside = false;
+    TTimeItemAutoScroll fTimeItemAutoScroll = TTimeItemAutoScroll::ttiaHorzAndVert;
 
     int fLastRowHeight = 18;
     int fVerticalPrintOffset = 0;

@@ -105,6 +105,8 @@ void TvxGant_ComBasic::GantAreaPaint(TObject*)
     if (OnUserDrawForeground) OnUserDrawForeground(this, Rect(0, 0, fGA->GetWidth(), fGA->GetHeight()), canvas);
     canvas.Pen().SetColor(clBlack);
     fStartAtLastPaint = fScaler->GetStart();
+    // The new picture has no outline on it.
+    OutlineWipedByPaint();
 }
 
 void TvxGant_ComBasic::UserDrawBackgroundAdapter(TCanvas& canvas, const TRect& rect)

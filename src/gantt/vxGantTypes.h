@@ -27,4 +27,13 @@ enum class TLinkStyle : uint8_t { tlsDefault, tlsMSProject, tlsUserDraw };
 // When a link is drawn, by which of its ends are on screen.
 enum class TLinkShow : uint8_t { lsOneEndVisible, lsBothEndsVisible, lsAlways };
 
+// What a drag in the Gantt area does to time items.
+enum class TGantMouseMoveMode : uint8_t { mmNone, mmMove, mmCopy, mmGrowLeft, mmGrowRight, mmDependency };
+
+// With smDependency the next left press on an item starts a dependency drag.
+enum class TGantStickyMode : uint8_t { smNone, smDependency };
+
+// The directions the area scrolls in while an item is dragged near or beyond its edges.
+enum class TTimeItemAutoScroll : uint8_t { ttiaHorzAndVert, ttiaHorz, ttiaVert, ttiaNone };
+
 }  // namespace vxplan

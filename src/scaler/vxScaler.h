@@ -230,6 +230,8 @@ public:
     void StartStepUp();
     void StartStepDown();
     void StopStep();
+    // StartStepUp or StartStepDown is in force.
+    bool IsStepping() const { return programmaticStep_; }
     // Steps every 150 ms with the base step until StopStep, toward later or earlier time.
     void StartProgrammaticStep(bool later);
 
