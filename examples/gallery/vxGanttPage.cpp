@@ -1,6 +1,11 @@
 // The Gantt page: a project of a few hundred rows in a tree of phases and tasks, bars of every
 // style with their texts, links of every style, the today line, nights and weekends hidden on the
 // time axis; and the chart's printed form.
+//
+// With the mouse: a click selects a bar (Shift or Ctrl toggles it in the selection), dragging
+// moves the selected bars in time or to another row, Ctrl+drag copies them, dragging an end
+// grows it. A double click arms a link: the next drag from a bar to another joins them. Rows
+// whose bars overlap show them in lanes.
 #include "vxGalleryPages.h"
 #include "vxPrintedForm.h"
 
@@ -9,7 +14,11 @@
 #include <vxplan/platform/graphics/vxPrinter.h>
 #include <vxplan/scaler/vxScaler.h>
 
+#include <vxplan/dataentity/vxDoLater.h>
+#include <vxplan/platform/app/vxSync.h>
+
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -36,6 +45,22 @@ public:
         images_.Add(flag);
         SetImageList(&images_);
         Build();
+        HandleMouse();
+    }
+
+    // Lanes are computed on worker threads: the page is shown (or rendered) once they are in.
+    void SettleLanes()
+    {
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        auto busy = [this] {
+            for (int r = 0; r < GetRowList()->Count(); ++r)
+                if (GetRowList()->GetGantRow(r)->GetThread()) return true;
+            return false;
+        };
+        do {
+            TDoLater::DoAllNow();
+            CheckSynchronize(2);
+        } while (busy() && std::chrono::steady_clock::now() < give_up);
     }
     // The tree lets go of the images before they go.
     ~TGanttSample() override { SetImageList(nullptr); }
@@ -122,6 +147,15 @@ private:
                     style == TChronbarStyle::gtsUser)
                     item->GetTexts()->AddText(std::to_string(p + 1) + "." + std::to_string(t + 1), 3, 1, 1 + t % 3);
                 item->SetSelected(p == 1 && t == 2);
+                if (t % 4 == 1) {
+                    // A second bar over the first: the row splits into lanes.
+                    TvxDataEntity_Chronbar* extra = AddChronbar(node, 0);
+                    extra->SetStartStop(start + 0.5, start + length + 0.8);
+                    extra->SetColor(kPalette[(p + t + 2) % 6]);
+                    extra->SetTopInset(2);
+                    extra->SetBottomInset(2);
+                    GetRowList()->FindRowFromTreeNode(node)->SetCollisionDetection(true);
+                }
                 if (p == 1 && t == 3) SetActiveDataEntity(item);
                 stop = std::max(stop, start + length);
                 tasks.push_back(item);
@@ -152,6 +186,40 @@ private:
         for (int p = 0; p < kPhases - 4; ++p) phases[static_cast<size_t>(p)]->SetExpanded(true);
     }
 
+    // The host's part of the mouse operations: moving and copying to another row, and links.
+    void HandleMouse()
+    {
+        SetMoveInTimeWhenMoveRow(true);
+        OnTimeChangeRow = [](TvxGant_ComBasic*, TvxDataEntity_Chronbar* item, TGantRow*, TGantRow* newRow, TDateTime start,
+                             TDateTime stop) {
+            TvxDataList* layer = newRow->GetLayer(0);
+            item->ChangeOwner(layer, layer->LoadedCount());
+            item->SetStartStop(start, stop);
+        };
+        OnTimeCopy = [this](TvxGant_ComBasic*, TvxDataEntity_Chronbar* item, TGantRow*, TGantRow* newRow, TDateTime start,
+                            TDateTime stop) {
+            TvxDataEntity_Chronbar* copy = AddChronbarToGantRow(newRow, 0);
+            copy->SetStyle(item->GetStyle());
+            copy->SetColor(item->GetColor());
+            copy->SetTopInset(item->GetTopInset());
+            copy->SetBottomInset(item->GetBottomInset());
+            copy->SetFixedPixelWidth(item->GetFixedPixelWidth());
+            copy->SetImageIndex(item->GetImageIndex());
+            copy->SetStartStop(start, stop);
+        };
+        OnDblClickGantArea = [](TvxGant_ComBasic* gant, TvxDataEntity_Chronbar* item) {
+            if (item) gant->StickyMode = TGantStickyMode::smDependency;
+        };
+        OnDependencyAction = [this](TvxDataEntity_Chronbar* from, TvxDataEntity_Chronbar* to) {
+            if (from == to) return;
+            for (TvxDataEntity_Link* existing : from->GetLinks())
+                if (existing->GetFromItem() == from && existing->GetToItem() == to) return;
+            TvxDataEntity_Link* link = AddLink();
+            link->SetFromItem(from);
+            link->SetToItem(to);
+        };
+    }
+
     TImageList images_;
 };
 
@@ -161,6 +229,7 @@ QWidget* CreateGanttPage()
 {
     auto* chart = new TGanttSample;
     chart->SetBounds(0, 0, 1100, 700);
+    chart->SettleLanes();
     return chart;
 }
 
@@ -173,6 +242,7 @@ void PrintGanttPage(TPrinter& printer)
     const double scale = dpi / 96.0;
     const int width = static_cast<int>((printer.PageWidth() - 2 * margin) / scale);
     chart.SetBounds(0, 0, width + 102, 640);  // the tree panel beside the area takes 102
+    chart.SettleLanes();
     chart.GetTreeView()->EnsureDisplayUpToDate();
     const int top = margin + MulDiv(40, dpi, 72);
     TvxDateScaler* scaler = chart.GetDateScaler();
