@@ -284,6 +284,8 @@ private:
     std::array<int, kMaxSubColLayers> fDataListOnSubCol{};
     bool CollisionDetection = false;
     TTimeDistinctGenericThread* Thread = nullptr;
+    // UpdateSubColumns queued a request that has not run yet (set also when it merged).
+    bool fRequestQueued = false;
 
     // Row-list order: rows are only ever appended, so a larger number lies further down.
     uint64_t fSequence = 0;

@@ -124,6 +124,7 @@ void TGantRow::UpdateSubColumns()
 {
     if (!CollisionDetection) return;
     TDoLater::DoLater(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync), this);
+    fRequestQueued = true;
 }
 
 void TGantRow::CollectItems(const TGantLaneWalk& walk, std::vector<TvxDataEntity_Chronbar*>& items)
@@ -141,9 +142,10 @@ void TGantRow::CollectItems(const TGantLaneWalk& walk, std::vector<TvxDataEntity
 
 void TGantRow::UpdateSubColumnsAsync(TObject*)
 {
+    fRequestQueued = false;
     try {
         CleanUpThread();
-        if (!DataLists) return;
+        if (!DataLists || !CollisionDetection) return;
         if (TTimeDistinctGenericThread::ThreadCount() < TTimeDistinctGenericThread::MaxThreads()) {
             const TGantLaneWalk walk(this);
             std::vector<TvxDataEntity_Chronbar*> items;
@@ -264,8 +266,11 @@ void TGantRow::SetCollisionDetection(bool on)
     CollisionDetection = on;
     UpdateSubColumns();
     if (!on) {
-        // Results asked for while it was on would bring the lanes back.
-        TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
+        // Results asked for while it was on would bring the lanes back. Dropping a queued
+        // call searches the whole queue, so only a row that has one asks: the rows that pause
+        // at the worker limit are many, and are running their request instead.
+        if (fRequestQueued) TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
+        fRequestQueued = false;
         TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
         SetUseSubCols(0);
     }
