@@ -13,6 +13,7 @@
 #pragma once
 
 #include <vxplan/gantt/vxGantModel.h>
+#include <vxplan/overlap/vxTimeDistinctResume.h>
 #include <vxplan/paint/vxOffscreenPaint.h>
 #include <vxplan/paint/vxSnapHandler.h>
 #include <vxplan/platform/controls/vxPanel.h>
@@ -424,6 +425,9 @@ private:
     TvxDataEntity_Chronbar* fMouseDownDataEntity = nullptr;
     bool fUseGridNotTree = false;
     bool fSomeRowsPaused = false;
+    // Armed while rows are paused: the workers' fall below the resume threshold un-pauses them.
+    void ResumePausedRows();
+    TTimeDistinctResumeListener fPausedRowsResume{TNotifyEvent([this](TObject*) { ResumePausedRows(); })};
 
     TLinkStyle fDefaultLinkStyle = TLinkStyle::tlsDefault;
     TColor fDefaultLinkColor = 0xFF0000;

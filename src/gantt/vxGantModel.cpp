@@ -2,6 +2,7 @@
 #include <vxplan/gantt/vxGantModel.h>
 
 #include <vxplan/gantt/vxGant.h>
+#include <vxplan/gantt/vxGantLaneWalk_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
@@ -21,7 +22,7 @@ void CheckCalendar(TDateTime t)
 
 TvxDataEntity_Chronbar::TvxDataEntity_Chronbar() : Texts(std::make_unique<TvxTimeItemTextCollection>()) {}
 
-TvxDataEntity_Chronbar::~TvxDataEntity_Chronbar() = default;
+TvxDataEntity_Chronbar::~TvxDataEntity_Chronbar() { TGantLaneWalk::ItemGoes(this); }
 
 void TvxDataEntity_Chronbar::AfterCreate(TvxDataList* theDataList)
 {

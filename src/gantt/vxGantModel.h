@@ -18,6 +18,7 @@
 #include <vxplan/platform/time/vxDateUtils.h>
 
 #include <array>
+#include <exception>
 #include <unordered_map>
 #include <unordered_set>
 #include <cstdint>
@@ -32,6 +33,7 @@ class TGantRowList;
 class TvxDataEntity_Link;
 class TvxDataEntity_Tree;
 class TTimeDistinctGenericThread;
+class TGantLaneWalk;
 // A node of the data grid's tree; rows built from it arrive with the grid.
 class TvxDataEntity_GridTreeNode;
 
@@ -251,6 +253,10 @@ private:
     friend class TvxGant_ComBasic;
 
     void _OnMissingIndex(TvxExposable* theCaller, int theIndex, bool& theFixable);
+    // The row's items in traversal order, less those that a load or unload on the way freed.
+    void CollectItems(const TGantLaneWalk& walk, std::vector<TvxDataEntity_Chronbar*>& items);
+    // The done handler's work; a failure of the host's handler is kept in failure.
+    void ApplyLanes(const TGantLaneWalk& walk, std::exception_ptr& failure);
     bool HitsItem(TvxDataEntity_Chronbar* item, int x, int y);
     // The parts of a bar's rectangle that RectFromDataEntity and the hit test share: the ends
     // on the axis before the print scale, that scale, and the bar's top and bottom in its band.
@@ -278,6 +284,8 @@ private:
     std::array<int, kMaxSubColLayers> fDataListOnSubCol{};
     bool CollisionDetection = false;
     TTimeDistinctGenericThread* Thread = nullptr;
+    // UpdateSubColumns queued a request that has not run yet (set also when it merged).
+    bool fRequestQueued = false;
 
     // Row-list order: rows are only ever appended, so a larger number lies further down.
     uint64_t fSequence = 0;

@@ -1,6 +1,7 @@
 // Rows, their layers and lanes, and the row list.
 #include <vxplan/gantt/vxGant.h>
 
+#include <vxplan/gantt/vxGantLaneWalk_p.h>
 #include <vxplan/gantt/vxGantModel.h>
 
 #include <vxplan/dataentity/vxDataTraveser.h>
@@ -13,6 +14,8 @@
 #include <algorithm>
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vxplan {
 
@@ -35,6 +38,7 @@ TGantRow::~TGantRow()
 
 void TGantRow::CleanForFree()
 {
+    TGantLaneWalk::RowGoes(this);
     TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
     TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
     // A row on its way out asks for no lanes.
@@ -120,21 +124,38 @@ void TGantRow::UpdateSubColumns()
 {
     if (!CollisionDetection) return;
     TDoLater::DoLater(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync), this);
+    fRequestQueued = true;
+}
+
+void TGantRow::CollectItems(const TGantLaneWalk& walk, std::vector<TvxDataEntity_Chronbar*>& items)
+{
+    // Reading a virtual layer loads its items, and the host's load and unload handlers run on
+    // the way: what they free is left out afterwards, and a freed row ends the walk at once.
+    TDataListTrav trav(DataLists);
+    for (trav.First(); !trav.Eof(); trav.Next()) {
+        auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
+        if (walk.RowGone()) return;
+        if (item) items.push_back(item);
+    }
+    std::erase_if(items, [&](const TvxDataEntity_Chronbar* item) { return walk.ItemGone(item); });
 }
 
 void TGantRow::UpdateSubColumnsAsync(TObject*)
 {
+    fRequestQueued = false;
     try {
         CleanUpThread();
-        if (!DataLists) return;
+        if (!DataLists || !CollisionDetection) return;
         if (TTimeDistinctGenericThread::ThreadCount() < TTimeDistinctGenericThread::MaxThreads()) {
+            const TGantLaneWalk walk(this);
+            std::vector<TvxDataEntity_Chronbar*> items;
+            CollectItems(walk, items);
+            if (walk.RowGone()) return;
             auto* worker = new TTimeDistinctGenericThread;
             Thread = worker;
             worker->OnDone = TNotifyEvent(this, &TGantRow::TimeDistinctThreadDone);
-            TDataListTrav trav(DataLists);
-            for (trav.First(); !trav.Eof(); trav.Next()) {
-                auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
-                if (!item || !item->GetVisible()) continue;
+            for (TvxDataEntity_Chronbar* item : items) {
+                if (!item->GetVisible()) continue;
                 const std::string key =
                     CollisionAllLayers ? std::string() : std::to_string(reinterpret_cast<uintptr_t>(item->GetDataList()));
                 worker->Holders().Add(RoundToWholeSeconds(item->GetStartDateTime()),
@@ -146,44 +167,96 @@ void TGantRow::UpdateSubColumnsAsync(TObject*)
         }
     } catch (const std::exception& e) {
         ShowMessage(std::string("UpdateSubColumns exception:") + e.what());
+    } catch (...) {
+        ShowMessage("UpdateSubColumns exception:Unknown exception");
     }
 }
 
-void TGantRow::TimeDistinctThreadDone(TObject*)
+namespace {
+std::string MessageOf(const std::exception_ptr& error)
 {
     try {
-        SetUseSubCols(0);
-        int maximum = 0;
-        if (DataLists) {
-            TDataListTrav trav(DataLists);
-            for (trav.First(); !trav.Eof() && Thread; trav.Next()) {
-                auto* item = static_cast<TvxDataEntity_Chronbar*>(trav.DataEntity());
-                if (!item) continue;
-                TDistinctTimeHolder* h = Thread->Holders().FindFromReference(item);
-                if (!h) continue;
-                int lane = h->SubColumn;
-                if (item->GetSubCol() != lane && Gant && Gant->OnCollisionDetected) {
-                    item->SetSubCol(-1);
-                    Gant->OnCollisionDetected(Gant, item, lane);
-                    if (item->GetSubCol() != -1) lane = item->GetSubCol();
-                }
-                item->SetSubCol(lane);
-                maximum = std::max(maximum, lane);
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "Unknown exception";
+    }
+}
+}  // namespace
+
+void TGantRow::TimeDistinctThreadDone(TObject*)
+{
+    const TGantLaneWalk walk(this);
+    TTimeDistinctGenericThread* const worker = Thread;
+    std::exception_ptr failure;
+    try {
+        ApplyLanes(walk, failure);
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
+    // A handler may have freed the row (nothing of it is touched then), or asked anew from a
+    // loop of its own (the newer worker is the row's now).
+    if (!walk.RowGone() && Thread == worker) CleanUpThread();
+    if (failure) ShowMessage("TimeDistinctThreadDone:" + MessageOf(failure));
+}
+
+void TGantRow::ApplyLanes(const TGantLaneWalk& walk, std::exception_ptr& failure)
+{
+    // A request queued since this run began makes these results old: that request's own run
+    // answers for the row as it is now, new items included.
+    if (!CollisionDetection || !DataLists || !Thread ||
+        TDoLater::AlreadyInList(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync), this))
+        return;
+    TTimeDistinctGenericThread* const worker = Thread;
+    // The items with a holder, in traversal order, taken before any handler runs. An item that
+    // was not visible at the request has none: it keeps its lane and does not count.
+    std::vector<TvxDataEntity_Chronbar*> items;
+    CollectItems(walk, items);
+    if (walk.RowGone()) return;
+    std::vector<std::pair<TvxDataEntity_Chronbar*, const TDistinctTimeHolder*>> placed;
+    placed.reserve(items.size());
+    for (TvxDataEntity_Chronbar* item : items)
+        if (const TDistinctTimeHolder* h = worker->Holders().FindFromReference(item)) placed.emplace_back(item, h);
+
+    SetUseSubCols(0);
+    int maximum = 0;
+    for (const auto& [item, holder] : placed) {
+        // A handler may have freed the row, dropped or replaced its worker, or freed or moved
+        // items: the walk stops, or passes over what left, without touching it.
+        if (Thread != worker) return;
+        if (walk.ItemGone(item) || item->GetRow() != this) continue;
+        int lane = holder->SubColumn;
+        if (item->GetSubCol() != lane && Gant && Gant->OnCollisionDetected) {
+            item->SetSubCol(-1);
+            try {
+                Gant->OnCollisionDetected(Gant, item, lane);
+            } catch (...) {
+                // The item still takes its lane; the first failure is shown once at the end.
+                if (!failure) failure = std::current_exception();
+            }
+            if (walk.RowGone()) return;
+            if (walk.ItemGone(item)) continue;
+            if (item->GetSubCol() != -1) lane = item->GetSubCol();
+            if (item->GetRow() != this) {
+                // Moved to another row: no lane of this one.
+                if (item->GetSubCol() == -1) item->SetSubCol(0);
+                continue;
             }
         }
-        SetUseSubCols(maximum);
-        if (Gant) Gant->InvalidateGA();
-        CleanUpThread();
-    } catch (const std::exception& e) {
-        ShowMessage(std::string("TimeDistinctThreadDone:") + e.what());
+        item->SetSubCol(lane);
+        maximum = std::max(maximum, lane);
     }
+    if (Thread != worker) return;
+    SetUseSubCols(maximum);
+    if (Gant) Gant->InvalidateGA();
 }
 
 void TGantRow::CleanUpThread()
 {
     if (!Thread) return;
     TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
-    if (Gant && Gant->fSomeRowsPaused && TTimeDistinctGenericThread::ThreadCount() < 5)
+    if (Gant && Gant->fSomeRowsPaused && TTimeDistinctGenericThread::ThreadCount() < TTimeDistinctGenericThread::ResumeThreshold())
         Gant->UnPauseCollisionDetectionRows();
 }
 
@@ -192,7 +265,15 @@ void TGantRow::SetCollisionDetection(bool on)
     if (CollisionDetection == on) return;
     CollisionDetection = on;
     UpdateSubColumns();
-    if (!on) SetUseSubCols(0);
+    if (!on) {
+        // Results asked for while it was on would bring the lanes back. Dropping a queued
+        // call searches the whole queue, so only a row that has one asks: the rows that pause
+        // at the worker limit are many, and are running their request instead.
+        if (fRequestQueued) TDoLater::NeverMind(TDoLaterCall(this, &TGantRow::UpdateSubColumnsAsync));
+        fRequestQueued = false;
+        TTimeDistinctGenericThread::FreeAndCleanUp(Thread);
+        SetUseSubCols(0);
+    }
     if (Gant) Gant->InvalidateGA();
 }
 
@@ -201,11 +282,51 @@ void TGantRow::SetCollisionDetectionPause(bool pause)
     if (pause && CollisionDetection && !CollisionDetectionPaused) {
         SetCollisionDetection(false);
         CollisionDetectionPaused = true;
-        if (Gant) Gant->fSomeRowsPaused = true;
+        if (Gant) {
+            Gant->fSomeRowsPaused = true;
+            // The workers that fill the limit may belong to other charts, or to nobody any
+            // more: the chart hears of their end from the workers themselves.
+            Gant->fPausedRowsResume.Listen();
+        }
     } else if (!pause && CollisionDetectionPaused) {
         CollisionDetectionPaused = false;
         SetCollisionDetection(true);
     }
+}
+
+void TvxGant_ComBasic::ResumePausedRows()
+{
+    if (fSomeRowsPaused && fRowList && !IsBeingDestroyed()) UnPauseCollisionDetectionRows();
+}
+
+// ---- TGantLaneWalk ----
+
+namespace {
+// The walks running now, innermost last; the user-interface thread only.
+std::vector<TGantLaneWalk*>& LaneWalks()
+{
+    static std::vector<TGantLaneWalk*> walks;
+    return walks;
+}
+}  // namespace
+
+TGantLaneWalk::TGantLaneWalk(const TGantRow* row) : row_(row) { LaneWalks().push_back(this); }
+
+TGantLaneWalk::~TGantLaneWalk()
+{
+    auto& walks = LaneWalks();
+    walks.erase(std::remove(walks.begin(), walks.end(), this), walks.end());
+}
+
+void TGantLaneWalk::ItemGoes(const TvxDataEntity_Chronbar* item)
+{
+    for (TGantLaneWalk* walk : LaneWalks()) walk->goneItems_.insert(item);
+}
+
+void TGantLaneWalk::RowGoes(const TGantRow* row)
+{
+    for (TGantLaneWalk* walk : LaneWalks())
+        if (walk->row_ == row) walk->rowGone_ = true;
 }
 
 // ---- TGantRowList ----

@@ -1,6 +1,7 @@
 // The sub-column worker: its run, its done notification and its end.
 #include <vxplan/overlap/vxTimeDistinctGenericThread.h>
 
+#include <vxplan/overlap/vxTimeDistinctResume.h>
 #include <vxplan/platform/app/vxApplication.h>
 #include <vxplan/platform/app/vxSync.h>
 
@@ -21,7 +22,8 @@ TTimeDistinctGenericThread::~TTimeDistinctGenericThread()
     // Freed by the caller: the run (if any) has to end before Holders goes. Freeing itself,
     // the worker is past its run already.
     if (GetCurrentThreadId() != ThreadID()) TerminateAndWait();
-    --threadCount_;
+    // Every fall below the threshold is seen exactly once, on whichever thread frees the worker.
+    if (threadCount_.fetch_sub(1) == ResumeThreshold()) TTimeDistinctResumeListener::Announce();
 }
 
 void TTimeDistinctGenericThread::Execute()

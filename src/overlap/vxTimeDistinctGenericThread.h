@@ -36,6 +36,9 @@ public:
     static int ThreadCount() { return threadCount_.load(); }
     // The most workers a caller that starts one per row should keep alive at once.
     static int MaxThreads() { return 50; }
+    // Below this many live workers, callers that held requests back at MaxThreads go on; the
+    // fall below it is announced to the armed TTimeDistinctResumeListeners.
+    static int ResumeThreshold() { return 5; }
 
     // Terminates the worker, withdraws its done notification, and frees it now when it never
     // ran or has finished, or else lets it free itself at the end of its run. Leaves aThread
