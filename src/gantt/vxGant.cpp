@@ -471,6 +471,11 @@ void TvxGant_ComBasic::SetActiveDataEntity(TvxDataEntity_Chronbar* item)
     // The active item carries a mark.
     if (item != fActiveDataEntity) InvalidateGA();
     fActiveDataEntity = item;
+    ReportItemHint(item);
+}
+
+void TvxGant_ComBasic::ReportItemHint(TvxDataEntity_Chronbar* item)
+{
     if (!OnHintInfo) return;
     if (item)
         OnHintInfo(item, item->GetStartDateTime(), item->GetStopDateTime(), item->GetStopDateTime() - item->GetStartDateTime());

@@ -381,6 +381,8 @@ private:
     void EndLocalFeedback();
     void StopAutoScroll();
     void ReportOutlineHint(const TRect& rect);
+    // OnHintInfo with the item's times, or zeros for none.
+    void ReportItemHint(TvxDataEntity_Chronbar* item);
     void ShowMoveHint(TDateTime start, TDateTime stop, TDateTime length);
     void EraseOutline(TCanvas& canvas);
     // After a paint wiped the outline of a drag in progress, it is drawn again at the mouse.

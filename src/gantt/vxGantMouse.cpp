@@ -214,13 +214,7 @@ void TvxGant_ComBasic::GantAreaMouseMove(TObject*, TShiftState shift, int x, int
     case TGantMouseMoveMode::mmNone: {
         TvxDataEntity_Chronbar* item = GetDataEntityFromXY(x, y);
         const uint64_t deletions = fDeletions;
-        if (OnHintInfo) {
-            if (item)
-                OnHintInfo(item, item->GetStartDateTime(), item->GetStopDateTime(),
-                           item->GetStopDateTime() - item->GetStartDateTime());
-            else
-                OnHintInfo(nullptr, 0, 0, 0);
-        }
+        ReportItemHint(item);
         // The handler may have deleted the item.
         if (deletions != fDeletions) item = nullptr;
         if (fHint && !fButtonDown) fHint->ShowSlowHintFor(item, x, y);
@@ -268,13 +262,7 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject*, TMouseButton button, TShiftStat
     UpdateMultiSelect(fMouseDownDataEntity, shift, false);
     if (failure) std::rethrow_exception(failure);
 
-    if (TvxDataEntity_Chronbar* item = fMouseDownDataEntity; OnHintInfo) {
-        if (item)
-            OnHintInfo(item, item->GetStartDateTime(), item->GetStopDateTime(),
-                       item->GetStopDateTime() - item->GetStartDateTime());
-        else
-            OnHintInfo(nullptr, 0, 0, 0);
-    }
+    ReportItemHint(fMouseDownDataEntity);
     if (OnGantAreaMouseUp) OnGantAreaMouseUp(fGA, button, shift, x, y);
 }
 

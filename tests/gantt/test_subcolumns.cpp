@@ -8,6 +8,8 @@
 #include <vxplan/platform/app/vxApplication.h>
 #include <vxplan/platform/app/vxSync.h>
 
+#include "support/vxMessageBoxes.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -50,24 +52,7 @@ bool Settled(TGantRow* row)
            !TDoLater::AlreadyInList(TDoLaterCall(row, &TGantRow::UpdateSubColumnsAsync), row);
 }
 
-struct TBoxes {
-    std::mutex mutex;
-    std::vector<std::string> texts;
-    TBoxes()
-    {
-        SetMessageBoxHook([this](const std::string& text, const std::string&, unsigned) {
-            std::lock_guard lock(mutex);
-            texts.push_back(text);
-            return IDOK;
-        });
-    }
-    ~TBoxes() { SetMessageBoxHook(nullptr); }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard lock(mutex);
-        return texts;
-    }
-};
+using vxplan::test::TBoxes;
 
 // Every test leaves no worker behind for the next.
 struct GantLanes : ::testing::Test {

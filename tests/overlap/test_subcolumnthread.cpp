@@ -5,6 +5,8 @@
 #include <vxplan/platform/app/vxApplication.h>
 #include <vxplan/platform/app/vxSync.h>
 
+#include "support/vxMessageBoxes.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -79,24 +81,7 @@ struct TRow : TObject {
     }
 };
 
-struct TBoxes {
-    std::mutex mutex;
-    std::vector<std::string> texts;
-    TBoxes()
-    {
-        SetMessageBoxHook([this](const std::string& text, const std::string&, unsigned) {
-            std::lock_guard lock(mutex);
-            texts.push_back(text);
-            return IDOK;
-        });
-    }
-    ~TBoxes() { SetMessageBoxHook(nullptr); }
-    std::vector<std::string> Texts()
-    {
-        std::lock_guard lock(mutex);
-        return texts;
-    }
-};
+using vxplan::test::TBoxes;
 
 }  // namespace
 
