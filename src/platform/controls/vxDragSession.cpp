@@ -33,8 +33,6 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-QPoint Rounded(const QPointF& p) { return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))}; }
-
 // The widget a self-moved drag is over: the topmost shown window at the point, then its deepest
 // enabled child that takes drops, as Qt's own drag finds it.
 QWidget* DropWidgetAt(QPoint global)
@@ -130,7 +128,7 @@ void TDragSession::End(TControl* source, bool drop)
         const uint64_t number = st.number;
         if (st.execRunning) QDrag::cancel();
         // The control hears its leave or drop here; Qt's leave for the widget comes after.
-        if (drop)
+        if (drop && TDropTarget::HasOurs())
             TDropTarget::Drop();
         else
             TDropTarget::Leave();
@@ -162,7 +160,12 @@ void TDragSession::ControlDestroyed(TControl* control)
     Guarded([] { Cancel(); });
 }
 
-void TDragSession::NoteMousePosition(const QPointF& global) { State().mouse = Rounded(global); }
+QPoint TDragSession::FloorPoint(const QPointF& p)
+{
+    return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))};
+}
+
+void TDragSession::NoteMousePosition(const QPointF& global) { State().mouse = FloorPoint(global); }
 
 QByteArray TDragSession::SessionData()
 {
@@ -336,7 +339,7 @@ void TDragSession::Reset()
         QCoreApplication::sendEvent(over, &leave);
     }
     s.data.reset();
-    if (s.filter) qApp->removeEventFilter(s.filter);
+    if (s.filter && qApp) qApp->removeEventFilter(s.filter);
     if (s.cursorShown) QGuiApplication::restoreOverrideCursor();
     s.cursorShown = false;
     if (source && wasDragging) {
@@ -403,7 +406,7 @@ bool TDragSession::FilterEvent(QEvent* event)
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease: {
         auto* e = static_cast<QMouseEvent*>(event);
-        const QPoint global = Rounded(e->globalPosition());
+        const QPoint global = FloorPoint(e->globalPosition());
         if (pending) {
             if (e->type() == QEvent::MouseButtonRelease) {
                 // Released before the threshold: no drag, and the release is the source's.

@@ -15,8 +15,12 @@
 //                     once, minimal's runs a loop that waits for a real pointer.)
 //   drop side       every windowed control accepts Qt's drops; the graphic child under the
 //                   pointer, or the control itself, hears DragOver with dsDragEnter, dsDragMove
-//                   and dsDragLeave; the Qt event is accepted exactly when Accept is true. A drop
-//                   first sends dsDragLeave, then DragDrop when the last DragOver accepted.
+//                   and dsDragLeave. A move or drop event is accepted exactly when Accept is
+//                   true. The enter event is always taken, with IgnoreAction when Accept is
+//                   false: Qt gives moves and the drop only to the widget that took the enter,
+//                   and a refusing control must still hear the moves (its next one may accept).
+//                   A drop first sends dsDragLeave, then DragDrop when the last DragOver
+//                   accepted; a drop of our drag's data ends the drag, whichever path it came by.
 //   end             the source's DoEndDrag with the target and its client point, or (null, 0, 0).
 //                   The source's mouse capture is released; it hears no MouseUp for the release
 //                   that dropped.
@@ -69,6 +73,8 @@ public:
     static bool PlatformRunsDrags();
     // An event for a widget while a drag waits or runs; true when the drag took it.
     static bool FilterEvent(QEvent* event);
+    // A Qt event position in whole pixels, as the mouse messages have it.
+    static QPoint FloorPoint(const QPointF& p);
 
 private:
     friend class TDropTarget;
@@ -109,6 +115,8 @@ private:
     // Leave, then DragDrop when the target accepted; true when it did.
     static bool Drop();
     static void Forget(TControl* control);
+    // A control has our drag over it now.
+    static bool HasOurs();
     // Drops the target without telling it (after a failed handler).
     static void Clear();
 };

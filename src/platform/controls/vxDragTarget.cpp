@@ -8,13 +8,9 @@
 #include <QMimeData>
 #include <QPointer>
 
-#include <cmath>
-
 namespace vxplan {
 
 namespace {
-
-QPoint Rounded(const QPointF& p) { return {static_cast<int>(std::floor(p.x())), static_cast<int>(std::floor(p.y()))}; }
 
 // The graphic child at the widget's point, or the widget's control itself, and the point in that
 // control's client coordinates.
@@ -73,7 +69,7 @@ void TDropTarget::Event(TWinControl* widget, QEvent* event)
             // Qt gives moves and the drop only to the widget that took the enter, and the next
             // move may find a child that accepts: the enter is taken, with no action if refused.
             auto* e = static_cast<QDragEnterEvent*>(event);
-            const QPoint p = Rounded(e->position());
+            const QPoint p = TDragSession::FloorPoint(e->position());
             if (!widget->isEnabled() || PassedOnByAChild(widget, p)) break;
             const bool accept = Over(widget, p, e->mimeData());
             e->setDropAction(accept ? e->proposedAction() : Qt::IgnoreAction);
@@ -82,7 +78,7 @@ void TDropTarget::Event(TWinControl* widget, QEvent* event)
         }
         case QEvent::DragMove: {
             auto* e = static_cast<QDragMoveEvent*>(event);
-            if (widget->isEnabled() && Over(widget, Rounded(e->position()), e->mimeData())) e->acceptProposedAction();
+            if (widget->isEnabled() && Over(widget, TDragSession::FloorPoint(e->position()), e->mimeData())) e->acceptProposedAction();
             break;
         }
         case QEvent::DragLeave: {
@@ -93,7 +89,7 @@ void TDropTarget::Event(TWinControl* widget, QEvent* event)
         }
         case QEvent::Drop: {
             auto* e = static_cast<QDropEvent*>(event);
-            const QPoint p = Rounded(e->position());
+            const QPoint p = TDragSession::FloorPoint(e->position());
             if (!widget->isEnabled()) break;
             const QPointer<QWidget> alive(widget);
             TPoint client;
@@ -182,6 +178,8 @@ void TDropTarget::Forget(TControl* control)
     }
     if (s.dropping == control) s.dropping = nullptr;
 }
+
+bool TDropTarget::HasOurs() { return State().target && State().ours; }
 
 void TDropTarget::Clear()
 {
