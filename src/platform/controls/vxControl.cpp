@@ -1,10 +1,12 @@
 // TControl and TGraphicControl: bounds, parents, painting requests, mouse capture and messages.
 #include <vxplan/platform/controls/vxControl.h>
 
+#include <vxplan/platform/controls/vxDragSession_p.h>
 #include <vxplan/platform/controls/vxWinControl.h>
 #include <vxplan/platform/core/vxExceptions.h>
 
 #include <algorithm>
+#include <string>
 
 namespace vxplan {
 
@@ -42,6 +44,7 @@ TControl::~TControl()
 {
     font_.OnChange = nullptr;
     if (gCapture == this) gCapture = nullptr;
+    TDragSession::ControlDestroyed(this);
     if (parent_) parent_->RemoveControl(this);
 }
 
@@ -283,6 +286,8 @@ void TControl::MouseMessage(TMessage& m)
     case WM_LBUTTONDOWN:
         clicked_ = true;
         MouseDown(TMouseButton::mbLeft, shift, p.X, p.Y);
+        // After MouseDown, and only once the mouse moves: a press without a move stays a click.
+        if (dragMode_ == TDragMode::dmAutomatic && !TDragSession::Busy()) BeginDrag(false);
         break;
     case WM_RBUTTONDOWN: MouseDown(TMouseButton::mbRight, shift, p.X, p.Y); break;
     case WM_MBUTTONDOWN: MouseDown(TMouseButton::mbMiddle, shift, p.X, p.Y); break;
@@ -377,10 +382,45 @@ void TGraphicControl::PaintOn(HDC dc)
     Paint();
 }
 
+// --- Drag and drop ---------------------------------------------------------------------------
+
+void TControl::BeginDrag(bool Immediate, int Threshold)
+{
+    if (Threshold < -1)
+        throw EInvalidArgument("Drag threshold must be -1 (the platform's) or not negative, not " +
+                               std::to_string(Threshold));
+    TDragSession::Begin(this, Immediate, Threshold);
+}
+
+void TControl::EndDrag(bool Drop) { TDragSession::End(this, Drop); }
+
+bool TControl::Dragging() const { return TDragSession::IsDragging(this); }
+
+void TControl::SetDragCursor(TCursor cursor)
+{
+    ToQtCursorShape(cursor);  // refuses an unknown number before anything changes
+    dragCursor_ = cursor;
+}
+
 void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
 {
     Accept = static_cast<bool>(OnDragOver);
     if (OnDragOver) OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y)
+{
+    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
+}
+
+void TControl::DoStartDrag(TDragObject*& DragObject)
+{
+    if (OnStartDrag) OnStartDrag(this, DragObject);
+}
+
+void TControl::DoEndDrag(TObject* Target, int X, int Y)
+{
+    if (OnEndDrag) OnEndDrag(this, Target, X, Y);
 }
 
 }  // namespace vxplan

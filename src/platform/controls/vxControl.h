@@ -5,6 +5,9 @@
 // Mouse input reaches a control as messages through WndProc (see vxWinControl.h for where they
 // come from); WndProc decodes them and calls the virtual MouseDown/MouseUp/MouseMove/Click/
 // DblClick/DoMouseWheel hooks, whose defaults raise the matching events.
+//
+// Drag and drop: BeginDrag starts a drag that can leave the control and end on another one; the
+// session behind it is in vxDragSession_p.h.
 #pragma once
 
 #include <vxplan/platform/app/vxMessages.h>
@@ -35,6 +38,13 @@ using TMouseMoveEvent = TMethod<void(TObject* Sender, TShiftState Shift, int X, 
 enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 using TDragOverEvent =
     TMethod<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+// dmAutomatic: a left press starts a drag by itself, once the mouse moves far enough.
+enum class TDragMode { dmManual, dmAutomatic };
+class TDragObject;
+using TStartDragEvent = TMethod<void(TObject* Sender, TDragObject*& DragObject)>;
+using TDragDropEvent = TMethod<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is null, and X and Y 0, when the drag ended without a drop.
+using TEndDragEvent = TMethod<void(TObject* Sender, TObject* Target, int X, int Y)>;
 // MousePos is in screen coordinates, as the wheel message carries it.
 using TMouseWheelEvent =
     TMethod<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
@@ -156,12 +166,41 @@ public:
     TMouseWheelEvent OnMouseWheel;
     TNotifyEvent OnResize;
     TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TStartDragEvent OnStartDrag;
+    TEndDragEvent OnEndDrag;
+
+    // --- Drag and drop ---
+    // Starts a drag with this control as its source: at once, or when the mouse has moved
+    // Threshold pixels along either axis (-1: QApplication::startDragDistance()). Returns at once;
+    // the drag ends at the release of the mouse button, at Escape or at EndDrag. Does nothing
+    // while another drag is under way. Throws EInvalidArgument for a Threshold below -1.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends this control's drag: with a drop on the target under the pointer when Drop is true and
+    // that target accepts, cancelled otherwise.
+    void EndDrag(bool Drop);
+    // True from the start of the drag (not while it waits for the threshold) to its end.
+    bool Dragging() const;
+    TDragMode GetDragMode() const { return dragMode_; }
+    void SetDragMode(TDragMode mode) { dragMode_ = mode; }
+    // The cursor over a target that accepts; elsewhere crNoDrop. Throws EInvalidArgument for an
+    // unknown cursor.
+    TCursor GetDragCursor() const { return dragCursor_; }
+    void SetDragCursor(TCursor cursor);
 
     // Something dragged passes over the control at the client point (X, Y). Accept says whether
-    // a drop would be taken: true when OnDragOver is assigned, which may change it.
+    // a drop would be taken: true when OnDragOver is assigned, which may change it. Source is the
+    // source control, or the drag object its OnStartDrag gave; null for data from elsewhere.
     virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // Source was dropped on the control at the client point (X, Y).
+    virtual void DragDrop(TObject* Source, int X, int Y);
 
 protected:
+    // The drag starts: the default raises OnStartDrag, which may name a drag object. The drag
+    // takes it over and frees it after DoEndDrag.
+    virtual void DoStartDrag(TDragObject*& DragObject);
+    // The drag ended: on Target at its client point (X, Y), or without a drop (null, 0, 0).
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
     virtual void MouseMove(TShiftState shift, int x, int y);
@@ -190,6 +229,7 @@ protected:
 
 private:
     friend class TWinControl;
+    friend class TDragSession;
     void MouseMessage(TMessage& message);
     void OnFontChange(TObject* sender);
 
@@ -208,6 +248,21 @@ private:
     bool showHint_ = false;
     TCursor cursor_ = crDefault;
     bool clicked_ = false;
+    TDragMode dragMode_ = TDragMode::dmManual;
+    TCursor dragCursor_ = crDrag;
+};
+
+// What a drag carries when its source names it in OnStartDrag: targets get it as their Source.
+class TDragObject : public TObject {
+public:
+    // Null takes the drag's source control.
+    explicit TDragObject(TControl* control = nullptr) : control_(control) {}
+    // The control the drag came from.
+    TControl* Control() const { return control_; }
+
+private:
+    friend class TDragSession;
+    TControl* control_;
 };
 
 // A control drawn on its parent's window: the parent paints it after its own Paint and routes

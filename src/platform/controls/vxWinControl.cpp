@@ -19,6 +19,8 @@ TWinControl::TWinControl(TComponent* AOwner) : QWidget(nullptr), TControl(AOwner
     setAutoFillBackground(false);
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
+    // Every control may be a drop target; DragOver decides whether a drag is taken.
+    setAcceptDrops(true);
     setGeometry(GetLeft(), GetTop(), GetWidth(), GetHeight());
 }
 

@@ -18,6 +18,10 @@
 //   focus in / out                   -> WM_SETFOCUS / WM_KILLFOCUS
 //   resize                           -> WM_SIZE, LParam width | height << 16
 //   paint                            -> WM_PAINT
+//   drag enter/move/leave, drop      -> no message: DragOver (dsDragEnter/dsDragMove/dsDragLeave)
+//                                       and DragDrop of the graphic child under the pointer or of
+//                                       the control, in its client coordinates; the Qt event is
+//                                       accepted when DragOver's Accept is (vxDragSession_p.h)
 // The default WndProc hands mouse messages to the graphic child under the pointer (or the one
 // holding the capture) and decodes the rest into the virtual hooks.
 //
@@ -147,6 +151,10 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     friend class TControl;

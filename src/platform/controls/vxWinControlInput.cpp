@@ -1,7 +1,10 @@
 // TWinControl: Qt's events as messages, and the default dispatch of messages to the hooks.
 #include <vxplan/platform/controls/vxWinControl.h>
 
+#include <vxplan/platform/controls/vxDragSession_p.h>
+
 #include <QApplication>
+#include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -45,6 +48,7 @@ void FinishKeyEvent(QWidget* widget, QKeyEvent* e, bool swallowed)
 void TWinControl::SendMouse(QMouseEvent* e, unsigned msg)
 {
     NoteInputState(e->modifiers(), e->buttons());
+    TDragSession::NoteMousePosition(e->globalPosition());
     if (msg == WM_NULL) return;
     const TPoint p = EventPoint(e->position());
     Perform(msg, MouseKeysFromQt(e->modifiers(), e->buttons()), PointToLParam(p));
@@ -153,6 +157,14 @@ void TWinControl::focusOutEvent(QFocusEvent* e)
     Perform(WM_KILLFOCUS, 0, 0);
     e->accept();
 }
+
+void TWinControl::dragEnterEvent(QDragEnterEvent* e) { TDropTarget::Event(this, e); }
+
+void TWinControl::dragMoveEvent(QDragMoveEvent* e) { TDropTarget::Event(this, e); }
+
+void TWinControl::dragLeaveEvent(QDragLeaveEvent* e) { TDropTarget::Event(this, e); }
+
+void TWinControl::dropEvent(QDropEvent* e) { TDropTarget::Event(this, e); }
 
 void TWinControl::resizeEvent(QResizeEvent*) { SyncBoundsFromWidget(); }
 
