@@ -59,6 +59,31 @@ void TvxOffscreenPaint_GA::DblClick()
     TvxOffscreenPaint::DblClick();
 }
 
+// The host may take the area's own drag events; the chart's handling applies where it does not.
+void TvxOffscreenPaint_GA::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+    TvxOffscreenPaint::DragOver(Source, X, Y, State, Accept);
+    if (fGant && !OnDragOver) fGant->GantAreaDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TvxOffscreenPaint_GA::DragDrop(TObject* Source, int X, int Y)
+{
+    TvxOffscreenPaint::DragDrop(Source, X, Y);
+    if (fGant) fGant->GantAreaDragDrop(this, Source, X, Y);
+}
+
+void TvxOffscreenPaint_GA::DoStartDrag(TDragObject*& DragObject)
+{
+    if (fGant) fGant->GantAreaStartDrag(this, DragObject);
+    TvxOffscreenPaint::DoStartDrag(DragObject);
+}
+
+void TvxOffscreenPaint_GA::DoEndDrag(TObject* Target, int X, int Y)
+{
+    if (fGant) fGant->GantAreaEndDrag(this, Target, X, Y);
+    TvxOffscreenPaint::DoEndDrag(Target, X, Y);
+}
+
 void TvxOffscreenPaint_GA::KeyDown(uint16_t& key, TShiftState shift)
 {
     if (key == VK_ESCAPE && fGant && fGant->GetMouseMoveMode() != TGantMouseMoveMode::mmNone) {

@@ -44,8 +44,12 @@ public:
 
     void OffscreenPaint() override;
     void WndProc(TMessage& message) override;
+    void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+    void DragDrop(TObject* Source, int X, int Y) override;
 
 protected:
+    void DoStartDrag(TDragObject*& DragObject) override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -264,6 +268,13 @@ public:
     void SetStartDragWhenTimeMoveOutside(bool value) { fStartDragWhenTimeMoveOutside = value; }
     TTimeItemAutoScroll GetTimeItemAutoScroll() const { return fTimeItemAutoScroll; }
     void SetTimeItemAutoScroll(TTimeItemAutoScroll value) { fTimeItemAutoScroll = value; }
+    // The area's platform drag and drop: a move that left the area (StartDragWhenTimeMoveOutside)
+    // goes on as a drag that other controls may take. DragOver refuses unless
+    // OnGantAreaDragOver accepts; a drop raises OnGantAreaDragDrop after the area's own drop.
+    virtual void GantAreaStartDrag(TObject* sender, TDragObject*& dragObject);
+    virtual void GantAreaDragDrop(TObject* sender, TObject* source, int x, int y);
+    virtual void GantAreaDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+    virtual void GantAreaEndDrag(TObject* sender, TObject* target, int x, int y);
     // How far beyond the area a move turns into a platform drag.
     static constexpr int kDragOutsideMargin = 25;
     // How near the top or bottom edge a drag scrolls the rows.
@@ -325,6 +336,9 @@ public:
     TMouseEvent OnGantAreaMouseDown;
     TMouseMoveEvent OnGantAreaMouseMove;
     TMouseEvent OnGantAreaMouseUp;
+    TStartDragEvent OnGantAreaStartDrag;
+    TDragDropEvent OnGantAreaDragDrop;
+    TDragOverEvent OnGantAreaDragOver;
     TOnUserDrawContent OnUserDrawBackground;
     TOnUserDrawContent OnUserDrawForeground;
     TOnUserDrawTime OnUserDrawTime;

@@ -323,8 +323,28 @@ void TvxGant_ComBasic::StartPlatformDrag()
     fScaler->StopStep();
     StopAutoScroll();
     InvalidateGA();
-    // PLATFORM-DRAG
+    fGA->BeginDrag(true);
 }
+
+// ---- Platform drag and drop ----
+
+void TvxGant_ComBasic::GantAreaStartDrag(TObject* sender, TDragObject*& dragObject)
+{
+    if (OnGantAreaStartDrag) OnGantAreaStartDrag(sender, dragObject);
+}
+
+void TvxGant_ComBasic::GantAreaDragDrop(TObject* sender, TObject* source, int x, int y)
+{
+    if (OnGantAreaDragDrop) OnGantAreaDragDrop(sender, source, x, y);
+}
+
+void TvxGant_ComBasic::GantAreaDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)
+{
+    accept = false;
+    if (OnGantAreaDragOver) OnGantAreaDragOver(sender, source, x, y, state, accept);
+}
+
+void TvxGant_ComBasic::GantAreaEndDrag(TObject*, TObject*, int, int) {}
 
 // ---- Scrolling while dragging ----
 

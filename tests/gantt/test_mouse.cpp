@@ -8,7 +8,10 @@
 
 #include <vxplan/dataentity/vxDoLater.h>
 #include <vxplan/paint/vxGraphHintWindow.h>
+#include <vxplan/platform/controls/vxPanel.h>
 #include <vxplan/platform/time/vxTimer.h>
+
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
@@ -559,4 +562,61 @@ TEST(GantMouse, HiddenItemsKeepTheirRowAndBadReleasesChangeNothingWrong)
     EXPECT_EQ(c.gant->GetMouseMoveMode(), Mode::mmNone);
     EXPECT_TRUE(c.gant->GetMoveSnapShot().empty());
     EXPECT_EQ(DiffPixels(c.Settled(), (c.gant->RePaint(), c.ga->GrabImage())), 0);
+}
+
+TEST(GantMouse, AMoveLeavingTheAreaBecomesAPlatformDragAnotherControlTakes)
+{
+    using vxplan::test::WindowMouse;
+    TPanel form;  // outlives the chart placed on it
+    MouseChart c;
+    form.SetBounds(0, 0, 900, 450);
+    c.gant->SetParent(&form);
+    auto* target = new TPanel(&form);
+    target->SetParent(&form);
+    target->SetBounds(650, 10, 200, 200);
+    auto* bar = c.Bar(0, 2, 4);
+    c.gant->SetStartDragWhenTimeMoveOutside(true);
+    std::vector<std::string>& log = c.log;
+    c.gant->OnGantAreaStartDrag = TStartDragEvent([&](TObject* s, TDragObject*&) {
+        log.push_back(s == c.ga ? "start from the area" : "start");
+    });
+    c.gant->OnGantAreaDragOver = TDragOverEvent([&](TObject*, TObject*, int, int, TDragState, bool&) { log.push_back("over the area"); });
+    target->OnDragOver = TDragOverEvent([&](TObject*, TObject* src, int, int, TDragState st, bool& accept) {
+        if (st == TDragState::dsDragEnter) log.push_back(src == c.ga ? "enter target from the area" : "enter target");
+        accept = true;
+    });
+    target->OnDragDrop = TDragDropEvent([&](TObject*, TObject* src, int x, int y) {
+        log.push_back("drop " + std::to_string(x) + "," + std::to_string(y) + (src == c.ga ? " from the area" : ""));
+    });
+    c.ga->OnEndDrag = TEndDragEvent([&](TObject*, TObject* t, int, int) { log.push_back(t == target ? "end on target" : "end"); });
+    form.show();
+    QApplication::processEvents();
+
+    QWidget* area = c.ga;
+    WindowMouse(area, QEvent::MouseMove, 150, 10, Qt::NoButton, Qt::NoButton);
+    WindowMouse(area, QEvent::MouseButtonPress, 150, 10, Qt::LeftButton, Qt::LeftButton);
+    WindowMouse(area, QEvent::MouseMove, 200, 10, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(c.gant->GetMouseMoveMode(), Mode::mmMove);
+    EXPECT_TRUE(log.empty()) << "inside the area it is a move";
+    // Within 25 pixels beyond the right edge it still is.
+    WindowMouse(area, QEvent::MouseMove, c.ga->GetWidth() + 20, 10, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(c.gant->GetMouseMoveMode(), Mode::mmMove);
+    WindowMouse(target, QEvent::MouseMove, 50, 50, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(c.gant->GetMouseMoveMode(), Mode::mmNone) << "further out the move became a drag";
+    EXPECT_FALSE(c.gant->GetAutoScrollTimer()->GetEnabled());
+    EXPECT_FALSE(c.scaler->IsStepping());
+    WindowMouse(target, QEvent::MouseMove, 60, 60, Qt::NoButton, Qt::LeftButton);
+    WindowMouse(target, QEvent::MouseButtonRelease, 60, 60, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"start from the area", "enter target from the area", "drop 60,60 from the area",
+                                             "end on target"}));
+    EXPECT_EQ(bar->GetStartDateTime(), c.Day(2)) << "a drag to elsewhere moves nothing in the chart";
+    EXPECT_EQ(DiffPixels(c.Settled(), (c.gant->RePaint(), c.ga->GrabImage())), 0) << "no outline left";
+
+    // Over the area itself the chart refuses unless its handler accepts.
+    log.clear();
+    c.gant->OnGantAreaDragOver = {};
+    bool accept = true;
+    c.ga->DragOver(c.ga, 10, 10, TDragState::dsDragMove, accept);
+    EXPECT_FALSE(accept);
 }
