@@ -394,6 +394,10 @@ private:
     // Erases the outline shown, stops both scrollings and hides the move hint.
     void EndLocalFeedback();
     void StopAutoScroll();
+    // The operation is over: no mode, drag item, snapshot or outline.
+    void ForgetMouseOperation();
+    // (x, y) from the press point, saturated.
+    TPoint DeltaFromPress(int x, int y) const;
     void ReportOutlineHint(const TRect& rect);
     // OnHintInfo with the item's times, or zeros for none.
     void ReportItemHint(TvxDataEntity_Chronbar* item);

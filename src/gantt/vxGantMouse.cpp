@@ -242,7 +242,8 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject*, TMouseButton button, TShiftStat
         return;
     }
     StopAutoScroll();
-    const int dx = ClampToInt(int64_t{x} - fPressPoint.X), dy = ClampToInt(int64_t{y} - fPressPoint.Y);
+    const TPoint delta = DeltaFromPress(x, y);
+    const int dx = delta.X, dy = delta.Y;
     TGantRow* row = fRowList->FindRowFromY(fButtonDown ? fPressPoint.Y : y);
     fButtonDown = false;
     fLastDelta = Point(dx, dy);
@@ -255,10 +256,7 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject*, TMouseButton button, TShiftStat
     } catch (...) {
         failure = std::current_exception();
     }
-    fMouseMode = TGantMouseMoveMode::mmNone;
-    fDragItem = nullptr;
-    fMoveSnapShot.clear();
-    fOutlineShown = false;
+    ForgetMouseOperation();
     UpdateMultiSelect(fMouseDownDataEntity, shift, false);
     if (failure) std::rethrow_exception(failure);
 
@@ -268,15 +266,15 @@ void TvxGant_ComBasic::GantAreaMouseUp(TObject*, TMouseButton button, TShiftStat
 
 void TvxGant_ComBasic::ApplyRelease(TGantMouseMoveMode mode, TGantRow* row, int x, int y, int dx, int dy)
 {
+    // Every release of an operation stops the axis stepping.
+    if (mode != TGantMouseMoveMode::mmNone) fScaler->StopStep();
     switch (mode) {
     case TGantMouseMoveMode::mmDependency:
-        fScaler->StopStep();
         HandleDependencyChange(x, y);
         InvalidateGA();
         break;
     case TGantMouseMoveMode::mmMove:
     case TGantMouseMoveMode::mmCopy:
-        fScaler->StopStep();
         if (row) {
             if (!row->GetTimeItems_CanMove()) dx = 0;
             if (!row->GetTimeItems_CanChangeRow()) dy = 0;
@@ -287,7 +285,6 @@ void TvxGant_ComBasic::ApplyRelease(TGantMouseMoveMode mode, TGantRow* row, int 
         break;
     case TGantMouseMoveMode::mmGrowLeft:
     case TGantMouseMoveMode::mmGrowRight:
-        fScaler->StopStep();
         if (row && !row->GetTimeItems_CanResize()) dx = 0;
         HandleGrow(Point(dx, dy));
         InvalidateGA();
@@ -303,23 +300,31 @@ void TvxGant_ComBasic::CancelMouseOperation()
     StopAutoScroll();
     if (fScaler && fMouseMode != TGantMouseMoveMode::mmNone) fScaler->StopStep();
     EndLocalFeedback();
-    fMouseMode = TGantMouseMoveMode::mmNone;
+    ForgetMouseOperation();
     fButtonDown = false;
-    fDragItem = nullptr;
-    fMoveSnapShot.clear();
-    fOutlineShown = false;
     fDeferredSelect = false;
     if (fGA && fGA->GetMouseCapture()) fGA->SetMouseCapture(false);
     InvalidateGA();
 }
 
+void TvxGant_ComBasic::ForgetMouseOperation()
+{
+    fMouseMode = TGantMouseMoveMode::mmNone;
+    fDragItem = nullptr;
+    fMoveSnapShot.clear();
+    fOutlineShown = false;
+}
+
+TPoint TvxGant_ComBasic::DeltaFromPress(int x, int y) const
+{
+    return Point(ClampToInt(int64_t{x} - fPressPoint.X), ClampToInt(int64_t{y} - fPressPoint.Y));
+}
+
 void TvxGant_ComBasic::StartPlatformDrag()
 {
     EndLocalFeedback();
-    fMouseMode = TGantMouseMoveMode::mmNone;
+    ForgetMouseOperation();
     fButtonDown = false;
-    fDragItem = nullptr;
-    fMoveSnapShot.clear();
     fScaler->StopStep();
     StopAutoScroll();
     InvalidateGA();

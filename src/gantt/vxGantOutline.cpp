@@ -40,11 +40,6 @@ TRect Shifted(TRect r, TPoint delta)
     return r;
 }
 
-TPoint DeltaFrom(TPoint origin, int x, int y)
-{
-    return Point(ClampToInt(int64_t{x} - origin.X), ClampToInt(int64_t{y} - origin.Y));
-}
-
 void UseOutlinePen(TCanvas& canvas)
 {
     canvas.Pen().SetMode(TPenMode::pmNot);
@@ -127,7 +122,7 @@ void TvxGant_ComBasic::EraseOutline(TCanvas& canvas)
 // drag) finds the outline as it was.
 void TvxGant_ComBasic::HandleLocalDrag(int x, int y, bool canMove, bool canChangeRow)
 {
-    const TPoint moved = DeltaFrom(fPressPoint, x, y);
+    const TPoint moved = DeltaFromPress(x, y);
     TPoint delta = fDelta;
     if (canMove) delta.X = moved.X;
     if (canChangeRow) delta.Y = moved.Y;
@@ -144,7 +139,7 @@ void TvxGant_ComBasic::HandleLocalDrag(int x, int y, bool canMove, bool canChang
 
 void TvxGant_ComBasic::HandleLocalGrow(int x, int y)
 {
-    const TPoint delta = DeltaFrom(fPressPoint, x, y);
+    const TPoint delta = DeltaFromPress(x, y);
     TRect rect = fGrowPressRect;
     if (fMouseMode == TGantMouseMoveMode::mmGrowLeft)
         rect.Left = AddClamped(rect.Left, delta.X);
@@ -164,7 +159,7 @@ void TvxGant_ComBasic::HandleLocalGrow(int x, int y)
 void TvxGant_ComBasic::HandleLocalDependency(int x, int y)
 {
     if (!fGA) return;
-    const TPoint delta = DeltaFrom(fPressPoint, x, y);
+    const TPoint delta = DeltaFromPress(x, y);
     TDisplayCanvas direct(*fGA);
     if (fOutlineShown && delta == fDelta) return;
     EraseOutline(direct.Canvas());
