@@ -5,7 +5,7 @@ set(allowed_core "")
 set(allowed_graphics core)
 set(allowed_time core)
 set(allowed_app core)
-set(allowed_controls core graphics app)
+set(allowed_controls core graphics time app)
 set(allowed_menus core graphics app controls)
 set(allowed_treeview core graphics time app controls menus)
 

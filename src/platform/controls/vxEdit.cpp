@@ -1,11 +1,10 @@
 // TCustomEdit: text, selection, length limit and keys over Qt's line edit.
 #include <vxplan/platform/controls/vxEdit.h>
 
-#include <vxplan/platform/controls/vxKeys.h>
+#include <vxplan/platform/controls/vxForwardingWidget_p.h>
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/core/vxFlagScope.h>
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include <string>
@@ -13,63 +12,9 @@
 namespace vxplan {
 
 // The line edit hands its keys and focus changes to the control first.
-class TCustomEdit::TLineEdit : public QLineEdit {
+class TCustomEdit::TLineEdit : public TForwardingWidget<QLineEdit> {
 public:
-    TLineEdit(TCustomEdit* owner) : QLineEdit(owner), owner_(owner) {}
-
-protected:
-    void keyPressEvent(QKeyEvent* e) override
-    {
-        NoteInputState(e->modifiers(), QApplication::mouseButtons());
-        const uint16_t vk = VirtualKeyFromQt(e->key(), e->modifiers());
-        if (vk != 0) {
-            NoteKeyState(vk, true);
-            TMessage m{WM_KEYDOWN, vk, 1, 0};
-            owner_->WndProc(m);
-            if (m.WParam == 0) {
-                e->accept();
-                return;
-            }
-        }
-        for (char32_t ch : e->text().toUcs4()) {
-            TMessage m{WM_CHAR, static_cast<WPARAM>(ch), 1, 0};
-            owner_->WndProc(m);
-            if (m.WParam == 0) {
-                e->accept();
-                return;
-            }
-        }
-        QLineEdit::keyPressEvent(e);
-        // Keys the line edit has no use for stay with it: a windowed parent must not take them.
-        e->accept();
-    }
-
-    void keyReleaseEvent(QKeyEvent* e) override
-    {
-        const uint16_t vk = VirtualKeyFromQt(e->key(), e->modifiers());
-        if (vk != 0) {
-            NoteKeyState(vk, false);
-            TMessage m{WM_KEYUP, vk, 1, 0};
-            owner_->WndProc(m);
-        }
-        QLineEdit::keyReleaseEvent(e);
-        e->accept();
-    }
-
-    void focusInEvent(QFocusEvent* e) override
-    {
-        QLineEdit::focusInEvent(e);
-        owner_->Perform(WM_SETFOCUS, 0, 0);
-    }
-
-    void focusOutEvent(QFocusEvent* e) override
-    {
-        QLineEdit::focusOutEvent(e);
-        owner_->Perform(WM_KILLFOCUS, 0, 0);
-    }
-
-private:
-    TCustomEdit* owner_;
+    using TForwardingWidget::TForwardingWidget;
 };
 
 TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), edit_(new TLineEdit(this))
@@ -81,15 +26,18 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner), edit_(new TL
     edit_->setFrame(true);
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this](const QString& text) {
         if (syncing_) return;
-        syncing_ = true;
-        SetText(text.toStdString());
-        syncing_ = false;
+        {
+            const TFlagScope syncing(syncing_);
+            SetText(text.toStdString());
+        }
         Change();
     });
     FontChanged();
 }
 
-TCustomEdit::~TCustomEdit() = default;
+// Deleted while the control is whole: a focused line edit that lost its window later would
+// report the focus loss to a control already half destroyed.
+TCustomEdit::~TCustomEdit() { delete edit_; }
 
 QLineEdit* TCustomEdit::Widget() const { return edit_; }
 
@@ -100,9 +48,10 @@ void TCustomEdit::SetEditText(const std::string& text) { SetText(text); }
 void TCustomEdit::TextChanged()
 {
     if (syncing_) return;
-    syncing_ = true;
-    edit_->setText(QString::fromStdString(GetText()));
-    syncing_ = false;
+    {
+        const TFlagScope syncing(syncing_);
+        edit_->setText(QString::fromStdString(GetText()));
+    }
     Change();
 }
 
