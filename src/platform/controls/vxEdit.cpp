@@ -93,19 +93,13 @@ void TCustomEdit::Resize()
 void TCustomEdit::FontChanged()
 {
     TWinControl::FontChanged();
-    const TFontData data = Font().Data();
-    edit_->setFont(data.Font);
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Text, ToQColor(ColorToRGB(Font().GetColor())));
-    edit_->setPalette(pal);
+    forwarding::FollowFont(edit_, Font(), QPalette::Text);
 }
 
 void TCustomEdit::ColorChanged()
 {
     TWinControl::ColorChanged();
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(ColorToRGB(GetColor())));
-    edit_->setPalette(pal);
+    forwarding::FollowColor(edit_, GetColor(), QPalette::Base);
 }
 
 }  // namespace vxplan

@@ -92,4 +92,19 @@ bool LeavesControl(TWinControl* owner, const QFocusEvent* e)
     return true;
 }
 
+void FollowFont(QWidget* widget, const TFont& font, QPalette::ColorRole textRole)
+{
+    widget->setFont(font.Data().Font);
+    QPalette pal = widget->palette();
+    pal.setColor(textRole, ToQColor(ColorToRGB(font.GetColor())));
+    widget->setPalette(pal);
+}
+
+void FollowColor(QWidget* widget, TColor color, QPalette::ColorRole backgroundRole)
+{
+    QPalette pal = widget->palette();
+    pal.setColor(backgroundRole, ToQColor(ColorToRGB(color)));
+    widget->setPalette(pal);
+}
+
 }  // namespace vxplan::forwarding

@@ -22,6 +22,7 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QPalette>
 
 namespace vxplan {
 
@@ -53,6 +54,11 @@ bool ContextMenu(TWinControl* owner, const QContextMenuEvent* e);
 // within it. widget is the one that got or lost the focus.
 bool EntersControl(const QWidget* widget, const QFocusEvent* e);
 bool LeavesControl(TWinControl* owner, const QFocusEvent* e);
+
+// The control's font, its colour in the text role, and the control's colour in the background
+// role of the widget, so that the widget looks as the control's properties say.
+void FollowFont(QWidget* widget, const TFont& font, QPalette::ColorRole textRole);
+void FollowColor(QWidget* widget, TColor color, QPalette::ColorRole backgroundRole);
 }  // namespace forwarding
 
 template <class QtBase>
