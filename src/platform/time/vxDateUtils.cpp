@@ -180,11 +180,19 @@ TDateTime QDateTimeToDateTime(const QDateTime& value)
     return ComposeDateTime(day, time);
 }
 
-QDateTime DateTimeToQDateTime(TDateTime t)
+namespace {
+
+QDateTime FieldsOf(TDateTime t, Qt::TimeSpec spec)
 {
     Word y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
     DecodeDateTime(t, y, m, d, h, n, s, ms);
-    return QDateTime(QDate(y, m, d), QTime(h, n, s, ms));
+    return QDateTime(QDate(y, m, d), QTime(h, n, s, ms), spec);
 }
+
+}  // namespace
+
+QDateTime DateTimeToQDateTime(TDateTime t) { return FieldsOf(t, Qt::LocalTime); }
+
+QDateTime DateTimeToUtcQDateTime(TDateTime t) { return FieldsOf(t, Qt::UTC); }
 
 }  // namespace vxplan

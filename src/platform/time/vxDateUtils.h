@@ -52,8 +52,12 @@ TDateTime IncMilliSecond(TDateTime t, int64_t msecs);
 TDateTime Now();
 TDateTime Date();
 
-// Local Qt date-times, to the millisecond.
+// Local Qt date-times, to the millisecond. QDateTimeToDateTime takes the date and time fields
+// as they stand, in whatever zone the value is.
 TDateTime QDateTimeToDateTime(const QDateTime& value);
 QDateTime DateTimeToQDateTime(TDateTime t);
+// The same fields as a UTC date-time, which no daylight-saving gap of the local zone can move:
+// what an editor shows as it is. Throws EConvertError as DecodeDateTime does.
+QDateTime DateTimeToUtcQDateTime(TDateTime t);
 
 }  // namespace vxplan

@@ -161,6 +161,22 @@ TEST(Calendar, QtDateTimesConvertToTheMillisecond)
     EXPECT_THROW(QDateTimeToDateTime(QDateTime()), EConvertError);
 }
 
+TEST(Calendar, UtcQtDateTimesKeepEveryFieldToTheEndsOfTheCalendar)
+{
+    // A local time that a daylight-saving gap skips in many zones stays as it is in UTC.
+    for (const TDateTime t : {EncodeDateTime(100, 1, 1, 0, 0, 0, 0), EncodeDateTime(9999, 12, 31, 23, 59, 59, 999),
+                              EncodeDateTime(2021, 3, 28, 2, 30, 0, 1), EncodeDateTime(1, 1, 1, 12, 0, 0, 0), -1.25}) {
+        const QDateTime q = DateTimeToUtcQDateTime(t);
+        EXPECT_EQ(q.timeSpec(), Qt::UTC);
+        EXPECT_EQ(QDateTimeToDateTime(q), t) << q.toString(Qt::ISODateWithMs).toStdString();
+    }
+    EXPECT_EQ(DateTimeToUtcQDateTime(EncodeDateTime(9999, 12, 31, 23, 59, 59, 999)),
+              QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59, 999), Qt::UTC));
+    EXPECT_EQ(DateTimeToUtcQDateTime(EncodeDateTime(100, 1, 1, 0, 0, 0, 0)),
+              QDateTime(QDate(100, 1, 1), QTime(0, 0), Qt::UTC));
+    EXPECT_THROW(DateTimeToUtcQDateTime(MaxDateTime + 1), EConvertError);
+}
+
 TEST(Calendar, NowAndDateReadTheApplicationClock)
 {
     TTestClockScope scope(EncodeDateTime(2024, 3, 5, 14, 7, 9, 0));
