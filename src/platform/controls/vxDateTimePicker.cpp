@@ -92,6 +92,10 @@ public:
     }
 
 protected:
+    // Tab leaves the control as on the platform, where Qt's edit would step to its next part
+    // first (the arrow keys move between the parts).
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+
     void PassKeyPress(QKeyEvent* e) override
     {
         const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
