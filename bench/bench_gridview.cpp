@@ -3,7 +3,7 @@
 // cells through the off-screen bitmap, copy to the window). The cost per page must be the same
 // at 1,000 and 1,000,000 rows and the loaded block must stay bounded. Also the layout of a
 // 200 x 50 grid with sub-grids in a tenth of its cells.
-#include <vxplan/cellgrid/vxBabGridView.h>
+#include "vxBenchGridView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,52 +15,9 @@
 namespace {
 
 using namespace vxplan;
-
-constexpr int kColumns = 20;
-
-// The window's own image, drawn when it is out of date, without the copy GrabImage hands out.
-class TBenchView : public TBabGridView {
-public:
-    using TBabGridView::TBabGridView;
-    const QImage& Draw() { return DisplayImage(); }
-    int paints = 0;
-    void OffscreenPaint() override
-    {
-        ++paints;
-        TBabGridView::OffscreenPaint();
-    }
-};
-
-// A view of `rows` virtual rows under one header row; loaded rows get their texts, and every
-// row may go again once it has scrolled out.
-std::unique_ptr<TBenchView> VirtualView(int rows)
-{
-    auto view = std::make_unique<TBenchView>();
-    view->SetBounds(0, 0, 1920, 1080);
-    TBabGridView* v = view.get();
-    view->OninitSubGridContent = [rows](TBabGridView_Custom* gv, TBabSubGridCellData* data) {
-        auto* grid = static_cast<TBabGridCell*>(data->GetCell());
-        for (int c = 0; c < kColumns; ++c) {
-            TAxisContentItem* item = grid->Columns().AddNew(nullptr);
-            item->SetUserSizeActive(true);
-            item->SetUserSize(95);
-        }
-        grid->Rows().AddNew(nullptr);
-        grid->SetFixedRows(1);
-        for (int c = 0; c < kColumns; ++c) gv->SetText(grid->getCell(c, 0), "Column " + std::to_string(c));
-        grid->Rows().AddUnloaded(rows);
-    };
-    view->OnVirtualLoad = [v](TBabGridCell* caller, TAxisContentItem* item, bool row) {
-        if (!row) return;
-        const int r = item->ListIndex();
-        for (int c = 0; c < kColumns; ++c)
-            if (TBabCell* cell = caller->getCell(c, r)) v->SetText(cell, std::to_string(r * kColumns + c));
-    };
-    view->OnVirtualUnLoad = [](TBabGridCell*, TAxisContentItem*, bool, bool, bool& can) { can = true; };
-    view->Init();
-    view->Draw();
-    return view;
-}
+using vxplan::bench::TBenchView;
+using vxplan::bench::VirtualView;
+using vxplan::bench::kColumns;
 
 void BM_ViewPageStep(benchmark::State& state)
 {

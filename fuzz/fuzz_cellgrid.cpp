@@ -1,11 +1,13 @@
-// Random operation sequences on the two axes of a root grid cell, checked after every step.
+// Random operation sequences on the two axes of a root grid cell, with focus moves and
+// selections between them, checked after every step.
 //
 // The host keeps a store of keys per axis and fills each item the grid loads from the store at
 // its index (OnVirtualLoad); every change it asks for is applied to the store too, and so is
 // every place that vanishes on unload (OnKeepAfterUnloadCheck) or that it deletes among the
 // count-only items. After each step the counts add up, every loaded item knows its axis and
 // real index, carries the store's key there, the hidden and visible lists hold loaded items
-// only, and the matrix has one column per loaded column whose cells name their own items.
+// only, the matrix has one column per loaded column whose cells name their own items, and the
+// focused cell and the anchor are live cells of the matrix.
 #include "vxFuzzCheck.h"
 
 #include <vxplan/cellgrid/vxBabGridContent.h>
@@ -156,6 +158,23 @@ void CheckMatrix(THost& h, const char* step)
         }
 }
 
+// The focused cell and the selection anchor are live cells of the matrix at their own indexes,
+// and the focused one is not fixed.
+void CheckFocus(THost& h, const char* step)
+{
+    TBabGridCell& g = *h.Root;
+    for (TBabCell* cell : {g.GetFocusedCell(), g.GetSelectionAnchor()}) {
+        if (!cell) continue;
+        const int x = cell->ColumnIndex(), y = cell->RowIndex();
+        const int lx = g.Columns().IndexConvert_RealToLoaded(x), ly = g.Rows().IndexConvert_RealToLoaded(y);
+        VX_FUZZ_REQUIRE(g.Matris().PeekLoadedCell(lx, ly) == cell,
+                        std::string(step) + ": focus or anchor at " + std::to_string(x) + "," + std::to_string(y) +
+                            " is not the matrix's cell");
+    }
+    if (TBabCell* focused = g.GetFocusedCell())
+        VX_FUZZ_REQUIRE(!focused->GetIsFixed(), std::string(step) + ": a fixed cell has the focus");
+}
+
 void Bind(THost& h)
 {
     h.Root = std::make_unique<TBabGridCellForViewer>(nullptr, &CreateBabCellDataOf<TBabSimpleCellData>,
@@ -241,7 +260,7 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
 {
     TAxisContentList& l = *a.Axis;
     TBabGridCellForViewer& root = *h.Root;
-    switch (in.ConsumeIntegralInRange(0, 20)) {
+    switch (in.ConsumeIntegralInRange(0, 22)) {
     case 0: {
         const int n = PickCount(in, a.Rows);
         // A column holds a cell per loaded row: the column axis stays small.
@@ -373,6 +392,22 @@ const char* Step(FuzzedDataProvider& in, THost& h, TAxisHost& a)
         a.IntervalBefore = in.ConsumeIntegralInRange(0, 7) == 0 ? INT_MAX : in.ConsumeIntegralInRange(0, 4);
         a.IntervalAfter = in.ConsumeIntegralInRange(0, 7) == 0 ? INT_MAX : in.ConsumeIntegralInRange(0, 4);
         return "Interval";
+    case 20: {
+        root.SetFocusedCell(root.getCell(PickIndex(in, h.Axes[0]), PickIndex(in, h.Axes[1])));
+        return "Focus";
+    }
+    case 21: {
+        // A key's move: it may load far away, and unload the cell it started from.
+        const auto direction = static_cast<TBabDirection>(in.ConsumeIntegralInRange(0, 11));
+        TShiftState shift;
+        if (in.ConsumeBool()) shift = shift.Include(ssShift);
+        if (in.ConsumeBool()) shift = shift.Include(ssCtrl);
+        if (TBabCell* target = root.FindNeighbourCell(root.GetFocusedCell(), direction, true)) {
+            root.SetFocusedCell(target);
+            if (root.GetFocusedCell() == target) root.UpdateMultiSelect(target, shift);
+        }
+        return "KeyMove";
+    }
     default:
         if (in.ConsumeBool())
             root.SetTop(PickIndex(in, h.Axes[1]));
@@ -402,6 +437,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         CheckAxis(h.Axes[0], name);
         CheckAxis(h.Axes[1], name);
         CheckMatrix(h, name);
+        CheckFocus(h, name);
         const TBabGridCell& g = *h.Root;
         VX_FUZZ_REQUIRE(g.GetTop() >= 0 && g.GetLeft() >= 0, std::string(name) + ": top " + std::to_string(g.GetTop()) +
                                                                  " left " + std::to_string(g.GetLeft()));

@@ -1,16 +1,22 @@
 // The cell-grid page: a grid view over a million virtual rows, scrolled into the middle, with a
 // header row and a row-number column, nested sub-grids in some cells, hidden and user-sized rows
 // and columns, and cells framed by their layouts. Rows are made as they scroll into view and
-// given up as they leave, so memory holds only the loaded block.
+// given up as they leave, so memory holds only the loaded block; what the user edits is kept by
+// the page and given back when a row loads again. Cells edit in place by kind: owners in a combo
+// box, notes in a memo, start dates in a date picker, "Done" as a check box, the rest as text.
 #include "vxGalleryPages.h"
 
 #include <vxplan/cellgrid/vxBabGridView.h>
+#include <vxplan/cellgrid/vxBabInplaceEditors.h>
+#include <vxplan/platform/time/vxDateFormat.h>
 
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace vxplan::gallery {
 namespace {
@@ -19,6 +25,9 @@ constexpr int kRows = 1000000;
 constexpr int kColumns = 9;
 constexpr int kSubGridColumn = 4;
 constexpr int kHiddenColumn = 6;
+constexpr int kOwnerColumn = 2;
+constexpr int kNotesColumn = 3;
+constexpr int kStartColumn = 5;
 const char* const kTitles[kColumns] = {"#", "Task", "Owner", "Notes", "Breakdown", "Start", "(hidden)", "Days", "Done"};
 
 // Row kinds by real index, so a row looks the same each time it is loaded again.
@@ -50,7 +59,8 @@ public:
         auto* layout = new QVBoxLayout(this);
         layout->addWidget(new QLabel(
             "Cell grid: 1,000,000 virtual rows scrolled to the middle; a nested grid every 6th row, "
-            "every 25th row and one column hidden, every 10th row taller"));
+            "every 25th row and one column hidden, every 10th row taller. Arrows, Page Up/Down, Home/End and "
+            "Shift or Ctrl with clicks select; F2, Enter, a double click or typing edits a cell, Escape cancels"));
         view_ = new TBabGridView;
         layout->addWidget(view_, 1);
         view_->SetBounds(0, 0, 780, 560);
@@ -64,7 +74,24 @@ public:
             if (row && g == &view_->Root()) LoadRow(item);
         };
         view_->OnVirtualUnLoad = [](TBabGridCell*, TAxisContentItem*, bool, bool, bool& can) { can = true; };
+        view_->OnChooseEditor = [](TBabGridView_Custom*, TBabSimpleCellStringData* d, TBabEditorType& type) {
+            const int column = d->GetCell()->ColumnIndex();
+            if (column == kOwnerColumn) type = TBabEditorType::babETCombo;
+            if (column == kNotesColumn) type = TBabEditorType::babETMemo;
+            if (column == kStartColumn) type = TBabEditorType::babETDateTime;
+        };
+        view_->OnEditStop = [this](TBabGridView_Custom*, TComponent*, TBabSimpleCellStringData* d, std::string& text) {
+            const TBabCell* cell = d->GetCell();
+            if (cell->getGridCell() == &view_->Root()) edits_[{cell->ColumnIndex(), cell->RowIndex()}] = text;
+        };
+        view_->InplaceCombo().SetItems({"Anna", "Bertil", "Cecilia", "David"});
         view_->Init();
+        // A focused cell and a small selection for the first look.
+        view_->GrabImage();
+        TBabGridCell& root = view_->Root();
+        root.SetFocusedCell(root.getCell(1, kRows / 2 + 1));
+        root.UpdateMultiSelect(root.getCell(1, kRows / 2 + 1), TShiftState{});
+        root.UpdateMultiSelect(root.getCell(2, kRows / 2 + 3), TShiftState{ssShift});
     }
     ~TCellGridPage() override { delete view_; }
     TCellGridPage(const TCellGridPage&) = delete;
@@ -127,7 +154,7 @@ private:
                                              owners[r % 4],
                                              r % 3 == 0 ? "checked twice" : "",
                                              "",
-                                             "2026-03-" + std::to_string(1 + r % 28),
+                                             DateToStr(EncodeDate(2026, 3, static_cast<Word>(1 + r % 28))),
                                              "secret",
                                              std::to_string(1 + r % 9),
                                              r % 2 ? "TRUE" : "false"};
@@ -136,7 +163,8 @@ private:
             if (!cell || cell->IsGridCell()) continue;
             if (c == 3 && r % 3 == 0) cell->SetLayoutProp(&framed_);
             if (c == 7) cell->SetLayoutProp(&right_);
-            view_->SetText(cell, texts[c]);
+            const auto edited = edits_.find({c, r});
+            view_->SetText(cell, edited != edits_.end() ? edited->second : texts[c]);
             if (c == kColumns - 1)
                 if (auto* data = dynamic_cast<TBabSimpleCellStringData*>(cell->GetCellData())) data->SetIsBoolean(true);
         }
@@ -146,6 +174,7 @@ private:
     TLayoutProp raised_;
     TLayoutProp right_;
     TBabGridView* view_ = nullptr;
+    std::map<std::pair<int, int>, std::string> edits_;
 };
 
 }  // namespace

@@ -65,8 +65,10 @@ void TAxisContentList::SetFixed(int theFixed)
     if (theFixed < fixed_ && unloadedBefore_ > 0)
         throw EInvalidArgument("Fixed count " + std::to_string(theFixed) + " below " + std::to_string(fixed_) +
                                " while count-only items follow the fixed ones");
+    const bool raised = theFixed > fixed_;
     fixed_ = theFixed;
     ListIndexesOutOfDate(0);
+    if (raised && gridCell_) gridCell_->LoseFixedFocus();
 }
 
 bool TAxisContentList::IsLoaded(int i) const
@@ -340,33 +342,37 @@ void TAxisContentList::LoadItems(int theFirst, int theLast, bool theAtFront)
         throw EListError("Incorrect intervall " + std::to_string(theFirst) + ".." + std::to_string(theLast) +
                          ": loaded items join the block at its " + (theAtFront ? "front" : "back") +
                          " among the " + std::to_string(Count()) + " items of the axis");
+    const int64_t count = int64_t{theLast} - theFirst + 1;
+    if (count > kMaxLoadAtOnce)
+        throw EInvalidOperation("Loading " + std::to_string(count) + " items at once is more than " +
+                                std::to_string(kMaxLoadAtOnce) +
+                                ": the host must let loaded items go (OnVirtualUnLoad) to reach that far");
     const TDepthScope depth(loadDepth_);
     lastLoadedFirst_ = theFirst;
     lastLoadedLast_ = theLast;
-    std::vector<TAxisContentItem*> created;
-    created.reserve(static_cast<size_t>(theLast - theFirst + 1));
-    for (int k = theFirst; k <= theLast; ++k) {
-        auto item = std::make_unique<TAxisContentItem>(this, nullptr);
-        TAxisContentItem* raw = item.get();
-        int real = 0;
-        if (theAtFront) {
-            real = theLast - (k - theFirst);
-            raw->listIndex_ = real;
-            loaded_.insert(loaded_.begin() + fixed_, std::move(item));
-            if (unloadedBefore_ > 0) --unloadedBefore_;
-        } else {
-            real = k;
-            raw->listIndex_ = real;
-            loaded_.push_back(std::move(item));
-            if (unloadedAfter_ > 0) --unloadedAfter_;
-        }
-        created.push_back(raw);
-        gridCell_->InsertingAxisItem(*this, real);
+    // The block joins in one insert (item by item, a load in front would move every loaded
+    // item once per new one).
+    std::vector<std::unique_ptr<TAxisContentItem>> fresh;
+    fresh.reserve(static_cast<size_t>(count));
+    for (int real = theFirst; real <= theLast; ++real) {
+        fresh.push_back(std::make_unique<TAxisContentItem>(this, nullptr));
+        fresh.back()->listIndex_ = real;
     }
+    // The handler meets the items in the order they join: in front from the last index down, at
+    // the back from the first up.
+    std::vector<TAxisContentItem*> created;
+    created.reserve(fresh.size());
+    for (auto& item : fresh) created.push_back(item.get());
+    if (theAtFront) std::reverse(created.begin(), created.end());
+    const auto at = theAtFront ? loaded_.begin() + fixed_ : loaded_.end();
+    loaded_.insert(at, std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
+    if (theAtFront)
+        unloadedBefore_ -= static_cast<int>(count);
+    else
+        unloadedAfter_ -= static_cast<int>(count);
+    gridCell_->InsertingAxisItem(*this, theFirst, static_cast<int>(count));
     loadingAtFront_ = theAtFront;
     if (TBabGridCellForViewer* root = gridCell_->GetRoot(); root && root->OnVirtualLoad) {
-        // In front the items were created from the last index down; both ways the handler
-        // meets them in the order they joined the block.
         for (TAxisContentItem* item : created) root->OnVirtualLoad(gridCell_, item, rowList_);
     }
     gridCell_->ChangeInUnloaded(*this);

@@ -74,6 +74,9 @@ private:
 class TAxisContentList : public TObject {
 public:
     static constexpr int kMaxLoaded = 500;
+    // The most items one load may bring in: past it a host that keeps every loaded item would
+    // run out of memory, so such a load is refused.
+    static constexpr int kMaxLoadAtOnce = 1 << 18;
 
     TAxisContentList(TBabGridCell* theGridCell, bool theRowList);
     // Frees the loaded items without notifications (the matrix is gone by then).

@@ -28,7 +28,10 @@ TBabCell::TBabCell(TBabGridCell* theOwner)
 
 TBabCell::~TBabCell()
 {
-    if (root_ && root_ != this && root_->OnDeInitCell) root_->OnDeInitCell(this);
+    if (root_ && root_ != this) {
+        if (root_->OnDeInitCell) root_->OnDeInitCell(this);
+        root_->CellDestroyed(this);
+    }
     data_.reset();
     event_.reset();
     if (gridCell_) gridCell_->ForgetCell(this);
@@ -139,6 +142,12 @@ void TBabGridCell::ForgetCell(TBabCell* theCell)
 {
     if (focusedCell_ == theCell) focusedCell_ = nullptr;
     if (anchor_ == theCell) anchor_ = nullptr;
+}
+
+void TBabGridCell::LoseFixedFocus()
+{
+    if (anchor_ && anchor_->GetIsFixed()) anchor_ = nullptr;
+    if (focusedCell_ && focusedCell_->GetIsFixed()) SetFocusedCell(nullptr);
 }
 
 TBabCellData* TBabGridCell::CreateBabCellData(TBabCell* theCell)
@@ -266,13 +275,13 @@ void TBabGridCell::CheckOwnList(const TAxisContentList& theList) const
     if (&theList != columns_.get() && &theList != rows_.get()) throw EInvalidOperation("");
 }
 
-void TBabGridCell::InsertingAxisItem(TAxisContentList& theList, int i)
+void TBabGridCell::InsertingAxisItem(TAxisContentList& theList, int i, int n)
 {
     CheckOwnList(theList);
     if (&theList == columns_.get())
-        matris_->InsertX(i);
+        matris_->InsertX(i, n);
     else
-        matris_->InsertY(i);
+        matris_->InsertY(i, n);
     if (TBabGridCellForViewer* root = GetRoot()) root->GetAxisChangedEvent().TriggerEvent(nullptr);
 }
 
@@ -284,6 +293,7 @@ void TBabGridCell::MowingAxisItem(TAxisContentList& theList, int a, int b)
     else
         matris_->MoveY(a, b);
     if (TBabGridCellForViewer* root = GetRoot()) root->GetAxisChangedEvent().TriggerEvent(nullptr);
+    LoseFixedFocus();
 }
 
 void TBabGridCell::DroppingAxisItem(TAxisContentList& theList, int i)
@@ -342,6 +352,31 @@ TBabGridCellForViewer::~TBabGridCellForViewer()
     // The cells go while the callbacks they raise on their way out still exist.
     DestroyContent();
     root_ = nullptr;
+    for (TBabCellWatch* watch : watches_) {
+        watch->cell_ = nullptr;
+        watch->root_ = nullptr;
+    }
+}
+
+void TBabGridCellForViewer::CellDestroyed(TBabCell* theCell)
+{
+    for (TBabCellWatch* watch : watches_)
+        if (watch->cell_ == theCell) watch->cell_ = nullptr;
+}
+
+void TBabGridCellForViewer::RemoveWatch(TBabCellWatch* theWatch) { std::erase(watches_, theWatch); }
+
+// --- TBabCellWatch ---------------------------------------------------------------------------
+
+void TBabCellWatch::Set(TBabCell* theCell)
+{
+    TBabGridCellForViewer* root = theCell ? theCell->GetRoot() : nullptr;
+    if (root != root_) {
+        if (root_) root_->RemoveWatch(this);
+        if (root) root->AddWatch(this);
+        root_ = root;
+    }
+    cell_ = root ? theCell : nullptr;
 }
 
 }  // namespace vxplan

@@ -7,8 +7,10 @@
 #include <vxplan/cellgrid/vxBabGridTypes.h>
 #include <vxplan/cellgrid/vxCellMatris.h>
 #include <vxplan/dataentity/vxEventHandling.h>
+#include <vxplan/platform/controls/vxKeys.h>
 
 #include <memory>
+#include <vector>
 
 namespace vxplan {
 
@@ -184,6 +186,16 @@ public:
     void SetSelectionAnchor(TBabCell* theCell) { anchor_ = theCell; }
     // SetSelected(v) on every cell of the rectangle of real indexes (corners in any order).
     void AreaSelect(bool theValue, const TRect& theArea);
+    // The selection rule of a click or a move onto theCell with the given shift state: alone,
+    // the rectangle from the anchor (Shift) or toggled (Ctrl). Fixed cells change nothing.
+    void UpdateMultiSelect(TBabCell* theCell, TShiftState theShift);
+    // Where a move from theCell in theDirection lands: hidden items and group members are
+    // stepped over, a focused sub-grid is entered when theDescend is set, and a move that cannot
+    // go on inside a sub-grid continues in the grid around it. Null without a cell.
+    TBabCell* FindNeighbourCell(TBabCell* theCell, TBabDirection theDirection, bool theDescend);
+    // The cell in theCell's column on the first row that is not hidden, walking from theCell's
+    // row towards theRow; theCell itself when its row is not in theRows or every row is hidden.
+    static TBabCell* ClosestVisibleNeighbour(int theRow, TAxisContentList& theRows, TBabCell* theCell);
 
     // Results of the last layout pass (vxBabGridLayout.cpp).
     const TRect& GetLaidOutArea() const { return area_; }
@@ -208,7 +220,8 @@ public:
     void SetLeft_ScrollVal(int v) { SetLeft(Convert_VisibleIndexToTrue(*columns_, v)); }
 
     // Notifications from the two axes.
-    void InsertingAxisItem(TAxisContentList& theList, int i);
+    // n items joined the axis from real index i on.
+    void InsertingAxisItem(TAxisContentList& theList, int i, int n = 1);
     void MowingAxisItem(TAxisContentList& theList, int a, int b);
     void DroppingAxisItem(TAxisContentList& theList, int i);
     void ChangeInUnloaded(TAxisContentList& theList);
@@ -218,8 +231,13 @@ public:
 
     // Called by a cell being destroyed.
     void ForgetCell(TBabCell* theCell);
+    // Cells that became fixed (the fixed count grew, or an item moved among the fixed ones)
+    // lose the focus and the selection anchor.
+    void LoseFixedFocus();
 
 private:
+    TPoint StepPosition(TPoint thePos, TBabDirection theDirection);
+    TBabCell* StepWithin(TBabCell* theCell, TBabDirection theDirection);
     void CheckOwnList(const TAxisContentList& theList) const;
     void OnSubCellFocusChange(TSingleEventListener* theListener);
 
@@ -251,6 +269,25 @@ public:
     using TBabGridCell::TBabGridCell;
 };
 
+// A cell pointer that turns null when the cell is destroyed, for code that holds a cell while
+// handlers run or items load (either may free it). Watches live on the stack or in a view.
+class TBabCellWatch {
+public:
+    explicit TBabCellWatch(TBabCell* theCell = nullptr) { Set(theCell); }
+    ~TBabCellWatch() { Set(nullptr); }
+    TBabCellWatch(const TBabCellWatch&) = delete;
+    TBabCellWatch& operator=(const TBabCellWatch&) = delete;
+
+    TBabCell* Get() const { return cell_; }
+    void Set(TBabCell* theCell);
+
+private:
+    TBabCell* cell_ = nullptr;
+    TBabGridCellForViewer* root_ = nullptr;
+
+    friend class TBabGridCellForViewer;
+};
+
 class TBabGridCellForViewer : public TBabGridCell {
 public:
     TBabGridCellForViewer(TObject* theViewer, TBabCellDataClass theSimpleClass, TBabCellDataClass theGridClass);
@@ -277,13 +314,22 @@ public:
     TOnCreateCell OnCreateCell;
     TOnMeasureHeight OnMeasureHeight;
 
+    // Called by every cell of the tree on its way out.
+    void CellDestroyed(TBabCell* theCell);
+
 private:
+    void AddWatch(TBabCellWatch* theWatch) { watches_.push_back(theWatch); }
+    void RemoveWatch(TBabCellWatch* theWatch);
+
+    std::vector<TBabCellWatch*> watches_;
     std::unique_ptr<TEvent> selectionChanged_;
     std::unique_ptr<TEvent> axisChanged_;
     std::unique_ptr<TEvent> userSizeChanged_;
     TBabCellDataClass simpleClass_;
     TBabCellDataClass gridClass_;
     TObject* viewer_;
+
+    friend class TBabCellWatch;
 };
 
 }  // namespace vxplan

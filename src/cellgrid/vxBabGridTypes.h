@@ -20,6 +20,12 @@ class TCellMatris;
 enum class TBabCellType { babCellTypeSimple, babCellTypeGrid };
 enum class TBabDrawState { babFixed, babSelected, babFocused };
 using TBabDrawStateSet = TSet<TBabDrawState, 3>;
+// How the focus moves: by one cell, into a sub-grid, by a page, or to the first or last row or
+// cell of the grid.
+enum class TBabDirection {
+    babdirNone, babdirLeft, babdirRight, babdirUp, babdirDown, babdirInwards, babdirPageUp, babdirPageDown,
+    babdirHomeRow, babdirEndRow, babdirHomeCell, babdirEndCell
+};
 
 using TOnInternalSelectionChanged = TMethod<void(TBabGridCellForViewer* theRoot, TBabCell* theBabCell, bool theValue)>;
 using TOnCellRectTampering = TMethod<void(TBabGridCell* theCaller, TBabCell* theBabCell, TRect& theRect)>;

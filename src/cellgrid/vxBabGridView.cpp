@@ -105,6 +105,7 @@ void TBabGridView_Custom::Construct(TBabCellDataClass theSimpleClass, TBabCellDa
     root_->OnDeleteOfUnloaded = TOnDeleteOfUnloaded(this, &TBabGridView_Custom::_OnDeleteOfUnloaded);
     root_->OnDeInitCell = TOnDeInitCell(this, &TBabGridView_Custom::OnCellDeInit);
 
+    CreateEditors();
     slowStart_ = new TTimer(this);
     slowStart_->SetEnabled(false);
     slowStart_->SetInterval(750);
@@ -116,6 +117,7 @@ TBabGridView_Custom::~TBabGridView_Custom()
 {
     BeginDestroy();
     TDoLater::NeverMind(TDoLaterCall(this, &TBabGridView_Custom::MakeSureFocusedIsVisible_Async));
+    TDoLater::NeverMind(TDoLaterCall(this, &TBabGridView_Custom::NavigateKey_Async));
     // The cells go first: each tells OnCellDeInit, which still finds the view whole.
     listeners_.clear();
     root_.reset();
@@ -124,6 +126,11 @@ TBabGridView_Custom::~TBabGridView_Custom()
     DestroyComponents();
     horz_ = vert_ = nullptr;
     slowStart_ = nullptr;
+    editEditor_ = nullptr;
+    memoEditor_ = nullptr;
+    comboEditor_ = nullptr;
+    boolEditor_ = nullptr;
+    dateTimeEditor_ = nullptr;
 }
 
 // --- Flags and content -----------------------------------------------------------------------
@@ -253,6 +260,7 @@ void TBabGridView_Custom::SetGridCursor(TCursor theCursor)
 void TBabGridView_Custom::OnCellDeInit(TBabCell* theCell)
 {
     // Whatever the view remembers of a cell must not outlive it.
+    if (theCell == editCell_.Get()) ForgetEdit();
     if (theCell == dragCell_) {
         dragCell_ = nullptr;
         dragCandidate_ = false;

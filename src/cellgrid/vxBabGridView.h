@@ -13,6 +13,7 @@
 #include <vxplan/paint/vxOffscreenPaint.h>
 #include <vxplan/platform/controls/vxScrollBar.h>
 #include <vxplan/platform/graphics/vxImageList.h>
+#include <vxplan/platform/time/vxDateUtils.h>
 #include <vxplan/platform/time/vxTimer.h>
 
 #include <memory>
@@ -49,10 +50,6 @@ public:
 
 enum class TMMode { mmNone, mmResizeCols, mmResizeRows };
 enum class TBabEditorType { babETEdit, babETMemo, babETCombo, babETBool, babETDateTime };
-enum class TBabDirection {
-    babdirNone, babdirLeft, babdirRight, babdirUp, babdirDown, babdirInwards, babdirPageUp, babdirPageDown,
-    babdirHomeRow, babdirEndRow, babdirHomeCell, babdirEndCell
-};
 
 using TOninitSubGridContent = TMethod<void(TBabGridView_Custom* theBabGridView, TBabSubGridCellData* theData)>;
 using TOnInitContent = TMethod<void(TBabGridView_Custom* theBabGridView, TBabSimpleCellStringData* theData)>;
@@ -72,6 +69,15 @@ using TOnChooseEditor = TMethod<void(TBabGridView_Custom* theBabGridView, TBabSi
                                      TBabEditorType& EditorChoise)>;
 using TOnEditStop = TMethod<void(TBabGridView_Custom* theBabGridView, TComponent* theEditComponent,
                                  TBabSimpleCellStringData* theData, std::string& theText)>;
+
+// A hook every view calls around an edit (see InstallClassEvents).
+using TBabEditHook = TMethod<void(TBabGridView_Custom* theBabGridView, TBabCell* theBabCell)>;
+
+class TBabInplaceEditor;
+class TBabInplaceComboEditor;
+class TBabInplaceMemoEditor;
+class TBabInplaceBoolEditor;
+class TBabInplaceDateTimeEditor;
 
 class TBabGridView_Custom : public TvxOffscreenPaint, public TBabCellPainter {
 public:
@@ -112,8 +118,33 @@ public:
     // The area the root grid is laid out and drawn in.
     TRect GetDrawRect();
 
+    // --- In-place editing ---
+    // Hooks shared by every view: before an edit starts and after it ends (either may be unset).
+    static void InstallClassEvents(const TBabEditHook& theBeforeStart, const TBabEditHook& theAfterStop);
+    // The cell being edited (null while not editing, or once the cell is gone).
+    TBabCell* GetEditCell() const { return editCell_.Get(); }
+    TBabEditorType GetEditorType() const { return editorType_; }
+    TWinControl* GetActiveEditor() const { return activeEditor_; }
+    TBabInplaceEditor& InplaceEdit() { return *editEditor_; }
+    TBabInplaceMemoEditor& InplaceMemo() { return *memoEditor_; }
+    TBabInplaceComboEditor& InplaceCombo() { return *comboEditor_; }
+    TBabInplaceBoolEditor& InplaceBool() { return *boolEditor_; }
+    TBabInplaceDateTimeEditor& InplaceDateTime() { return *dateTimeEditor_; }
+    // babETBool for a cell whose text is a check box state, else babETEdit; then the chooser.
+    TBabEditorType InternalGetEditorType(TBabCell* theCell);
+    // The rectangle an editor covers: the cell's visible rectangle without its button section.
+    TRect GetEditRect(TBabCell* theCell);
+    // The keys every editor hands over first: Escape cancels, Tab and (unless theMultiLine)
+    // Enter end the edit, and changing keys are dropped where the cell may not be changed.
+    void EditorKeyPress(char32_t& theKey, bool theMultiLine);
+    // Toggles a check-box cell's value through its editor without leaving it open.
+    void CheckBoxEditWithoutEditMode(TBabCell* theCell);
+    bool IsCheckBoxCell(TBabCell* theCell);
+    // The platform's date conversion, also for short date formats that spell the month.
+    static TDateTime SafeStrToDate(const std::string& theText);
+
     // --- Published properties ---
-    bool GetEditing() const { return activeEditor_ != nullptr; }
+    bool GetEditing() const { return editing_; }
     bool GetRowSelect() const { return root_->GetRowSelect(); }
     void SetRowSelect(bool v);
     bool GetMultiSelect() const { return root_->GetMultiSelect(); }
@@ -209,8 +240,10 @@ public:
     virtual void _OnKeepAfterUnLoad(TBabGridCell*, TAxisContentItem*, bool, bool& KeepAfterUnload);
     virtual void _OnUnloadIntervall(TBabGridCell*, TAxisContentItem*, bool, int&, int&) {}
     virtual void _OnDeleteOfUnloaded(TBabGridCell*, bool, int&, int&) {}
-    // In-place editing arrives with the editors; without them there is nothing to start or stop.
+    virtual void InitEditor(TWinControl* theEditor, TBabCell* theCell, std::string& theText);
+    virtual void DeInitEditor(TWinControl* theEditor, TBabCell* theCell, std::string& theText, bool theCancelled);
     virtual bool EditorCanModify(TBabCell* theCell);
+    virtual bool EditorValidKey(char32_t) { return true; }
     // Whether a press at (x, y) lies in the sort zone of the header cell (the data grid's rule).
     virtual bool CheckSortAllow(TBabCell*, int, int) { return false; }
     virtual void DoSortCell(TBabCell*, bool) {}
@@ -219,11 +252,12 @@ public:
     void PreDrawGetStringAndSetAttributes(TBabCell* theCell, std::string& theText, bool& theIsText,
                                           bool& theChecked) override;
     virtual int GetWidthOffAxisContentItemForHeightCalculation(TBabGridCell* theGridCell, TAxisContentItem* theColumn);
-    virtual void StartEditing() {}
-    virtual void StopEditing() {}
-    virtual void BreakEditing() {}
-    // Moves the focus (selection and keyboard navigation); nothing without them.
-    virtual void Scroll(TBabDirection, TShiftState) {}
+    virtual void StartEditing();
+    virtual void StopEditing();
+    virtual void BreakEditing();
+    // Moves the focus from the root's focused cell in theDirection and applies the selection
+    // rule of theShift to the cell it lands on.
+    virtual void Scroll(TBabDirection theDirection, TShiftState theShift);
 
     void WndProc(TMessage& message) override;
     void OffscreenPaint() override;
@@ -231,6 +265,10 @@ public:
 protected:
     TBabGridView_Custom(TComponent* AOwner, TBabCellDataClass theSimpleClass, TBabCellDataClass theGridClass);
 
+    void KeyDown(uint16_t& key, TShiftState shift) override;
+    void KeyPress(char32_t& key) override;
+    void DblClick() override;
+    void DoEndDrag(TObject* Target, int X, int Y) override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
@@ -255,9 +293,8 @@ protected:
 
     void UpdateScrollbars();
     void DrawButtonsAndLines();
-
-    // The editor in use (null while not editing).
-    TWinControl* activeEditor_ = nullptr;
+    // Raises OnChooseEditor; the data grid chooses by the column's kind.
+    virtual void ChooseEditor(TBabSimpleCellStringData* theData, TBabEditorType& theType);
 
 private:
     void Construct(TBabCellDataClass theSimpleClass, TBabCellDataClass theGridClass);
@@ -271,12 +308,40 @@ private:
     bool UpdateOneBar(TScrollBar& theBar, bool theVertical);
     void PlaceScrollbars();
     void MakeSureFocusedIsVisible_Async(TObject*);
+    // The type-ahead search for the characters typed so far, run after the key's message.
+    void NavigateKey_Async(TObject*);
+    void CreateEditors();
+    void PrepareEditor(TBabCell* theCell, const std::string& theText);
+    void CheckEditLayout(TWinControl& theEditor, TBabCell* theCell);
+    std::string EditorText() const;
+    void StopAllEditors();
+    // Ends the edit of a cell on its way out: nothing is stored.
+    void ForgetEdit();
+    void PassCharacterToEditor(char32_t theKey);
+    void FeedTypeAhead(char32_t theKey);
+    // Focus and selection of a press that is not in a resize zone.
+    void SelectOnPress(TMouseButton theButton, TShiftState theShift, int x, int y);
+    bool InFocusedButtonZone(int x, int y);
+    // A press in automatic drag mode: handled as a click, then the drag armed. False for
+    // every other message.
+    bool HandleAutomaticDrag(TMessage& message);
     void OnSlowStartTimer(TObject*);
     void DrawTrackingLine(const TRect& theLine);
     void EndResizeTracking();
     bool InResizeZoneOf(TBabGridCell& theGrid, int x, int y, TBabCell*& theCell, bool& theIsHorz);
 
     std::unique_ptr<TBabGridCellForViewer> root_;
+    TBabInplaceEditor* editEditor_ = nullptr;
+    TBabInplaceMemoEditor* memoEditor_ = nullptr;
+    TBabInplaceComboEditor* comboEditor_ = nullptr;
+    TBabInplaceBoolEditor* boolEditor_ = nullptr;
+    TBabInplaceDateTimeEditor* dateTimeEditor_ = nullptr;
+    TWinControl* activeEditor_ = nullptr;
+    bool editing_ = false;
+    TBabCellWatch editCell_;
+    TBabEditorType editorType_ = TBabEditorType::babETEdit;
+    bool stoppingEdit_ = false;
+    bool toggleOnly_ = false;
     TScrollBar* horz_ = nullptr;
     TScrollBar* vert_ = nullptr;
     std::unique_ptr<TLayoutProp> defaultLayout_;
@@ -292,6 +357,9 @@ private:
     TRect trackLine_ = kNoRect;
     bool dragCandidate_ = false;
     TBabCell* dragCell_ = nullptr;
+    TShiftState dragShift_;
+    std::string typeAhead_;
+    TDateTime lastTypedKey_ = 0;
     TBabCell* sortCell_ = nullptr;
     bool sortDirection_ = false;
     TTimer* slowStart_ = nullptr;

@@ -5,6 +5,8 @@
 
 #include <vxplan/platform/core/vxExceptions.h>
 
+#include <QCursor>
+
 #include <cstdlib>
 
 namespace vxplan {
@@ -124,20 +126,55 @@ void TBabGridView_Custom::MouseDown(TMouseButton button, TShiftState shift, int 
         slowStartPoint_ = Point(x, y);
         slowStart_->SetEnabled(true);
     }
-    TBabCell* cell = root_->CellFromPix(x, y, true);
-    if (button == TMouseButton::mbRight && OnRightClick) OnRightClick(this, cell);
+    SelectOnPress(button, shift, x, y);
     if (button != TMouseButton::mbLeft) return;
+    TBabCell* cell = root_->CellFromPix(x, y, true);
     if (cell && cell->GetIsFixed() && CheckSortAllow(cell, x, y)) {
         sortDirection_ = cell == sortCell_ ? !sortDirection_ : false;
         sortCell_ = cell;
         DoSortCell(cell, sortDirection_);
         Invalidate();
     }
-    TBabCell* focused = root_->GetFocusedCellDownTrack();
-    if (focused && !focused->IsGridCell() && !focused->GetIsFixed() && CellHasButton(focused)) {
-        const TRect button = GetButtonDrawRect(focused);
-        if (x >= button.Left && x < button.Right && y >= button.Top && y < button.Bottom) DoButtonAction(focused);
+    if (InFocusedButtonZone(x, y)) DoButtonAction(root_->GetFocusedCellDownTrack());
+}
+
+void TBabGridView_Custom::SelectOnPress(TMouseButton theButton, TShiftState theShift, int x, int y)
+{
+    TBabCellWatch cell(root_->CellFromPix(x, y, true));
+    if (theButton == TMouseButton::mbRight) {
+        if (OnRightClick) OnRightClick(this, cell.Get());
+        // The handler may have changed the grid under the pointer.
+        cell.Set(root_->CellFromPix(x, y, true));
     }
+    if (!cell.Get() || cell.Get()->GetIsFixed()) return;
+    root_->SetFocusedCell(cell.Get());
+    if (GetEditing() || !cell.Get()) return;
+    if (theButton == TMouseButton::mbLeft) {
+        if (IsCheckBoxCell(cell.Get())) CheckBoxEditWithoutEditMode(cell.Get());
+        TBabCell* pressed = cell.Get();
+        if (!pressed) return;
+        if (pressed->GetSelected()) {
+            // A press on a selected cell may start a drag of the selection: the change waits for
+            // the release (or the end of a drag that ends where it began).
+            dragCandidate_ = true;
+            dragCell_ = pressed;
+            dragShift_ = theShift;
+        } else {
+            pressed->getGridCell()->UpdateMultiSelect(pressed, theShift);
+        }
+    } else if (theButton == TMouseButton::mbRight && !theShift.Contains(ssShift) && !theShift.Contains(ssCtrl) &&
+               !theShift.Contains(ssAlt)) {
+        TBabCell* focused = root_->GetFocusedCellDownTrack();
+        if (focused && !focused->GetSelected()) focused->getGridCell()->UpdateMultiSelect(focused, theShift);
+    }
+}
+
+bool TBabGridView_Custom::InFocusedButtonZone(int x, int y)
+{
+    TBabCell* focused = root_->GetFocusedCellDownTrack();
+    if (!focused || focused->IsGridCell() || focused->GetIsFixed() || !CellHasButton(focused)) return false;
+    const TRect button = GetButtonDrawRect(focused);
+    return x >= button.Left && x < button.Right && y >= button.Top && y < button.Bottom;
 }
 
 void TBabGridView_Custom::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
@@ -150,7 +187,38 @@ void TBabGridView_Custom::MouseUp(TMouseButton button, TShiftState shift, int x,
         if (cell) DoResize(delta, cell, horz);
         return;
     }
+    if (dragCandidate_) {
+        dragCandidate_ = false;
+        if (dragCell_) dragCell_->getGridCell()->UpdateMultiSelect(dragCell_, shift);
+    }
     TvxOffscreenPaint::MouseUp(button, shift, x, y);
+}
+
+void TBabGridView_Custom::DblClick()
+{
+    TvxOffscreenPaint::DblClick();
+    if (GetEditing() || InFocusedButtonZone(lastMouse_.X, lastMouse_.Y)) return;
+    TBabCell* cell = root_->CellFromPix(lastMouse_.X, lastMouse_.Y, true);
+    if (cell && !cell->GetIsFixed()) StartEditing();
+}
+
+void TBabGridView_Custom::DoEndDrag(TObject* Target, int X, int Y)
+{
+    if (dragCandidate_ && dragCell_) {
+        // The end point in our client coordinates: the target's point, or the pointer's.
+        TPoint end;
+        if (Target == this)
+            end = Point(X, Y);
+        else if (auto* control = dynamic_cast<TControl*>(Target))
+            end = ScreenToClient(control->ClientToScreen(Point(X, Y)));
+        else
+            end = ScreenToClient(Point(QCursor::pos().x(), QCursor::pos().y()));
+        const TRect r = dragCell_->getVisibleRect();
+        if (end.X >= r.Left && end.X < r.Right && end.Y >= r.Top && end.Y < r.Bottom)
+            dragCell_->getGridCell()->UpdateMultiSelect(dragCell_, dragShift_);
+    }
+    dragCandidate_ = false;
+    TvxOffscreenPaint::DoEndDrag(Target, X, Y);
 }
 
 void TBabGridView_Custom::OnSlowStartTimer(TObject*)
@@ -161,8 +229,35 @@ void TBabGridView_Custom::OnSlowStartTimer(TObject*)
     slowStart_->SetEnabled(false);
 }
 
+bool TBabGridView_Custom::HandleAutomaticDrag(TMessage& message)
+{
+    const bool press = message.Msg == WM_LBUTTONDOWN || message.Msg == WM_LBUTTONDBLCLK;
+    if (!press || GetDragMode() != TDragMode::dmAutomatic) return false;
+    // The press is an ordinary click first; the drag waits for the mouse to move, and never
+    // starts over a fixed cell, from a resize zone, a double click or an edit.
+    const TPoint p = LParamToPoint(message.LParam);
+    TBabCell* cell = root_->CellFromPix(p.X, p.Y, true);
+    const bool overFixed = !cell || cell->GetIsFixed();
+    SetDragMode(TDragMode::dmManual);
+    try {
+        TvxOffscreenPaint::WndProc(message);
+    } catch (...) {
+        SetDragMode(TDragMode::dmAutomatic);
+        throw;
+    }
+    SetDragMode(TDragMode::dmAutomatic);
+    if (message.Msg == WM_LBUTTONDOWN && !overFixed && !GetEditing() && mouseMode_ == TMMode::mmNone && !Dragging()) {
+        const bool candidate = dragCandidate_;
+        dragCandidate_ = false;
+        BeginDrag(false);
+        dragCandidate_ = candidate;
+    }
+    return true;
+}
+
 void TBabGridView_Custom::WndProc(TMessage& message)
 {
+    if (HandleAutomaticDrag(message)) return;
     switch (message.Msg) {
     case WM_COPY:
         Copy();

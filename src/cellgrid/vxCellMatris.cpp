@@ -45,27 +45,32 @@ TBabCell* TCellMatris::getCell(int x, int y)
     return slot;
 }
 
-void TCellMatris::InsertX(int x)
+void TCellMatris::InsertX(int x, int n)
 {
     TAxisContentList& cols = gridCell_->Columns();
     TAxisContentList& rows = gridCell_->Rows();
     cols.EnsureLoadedItem(x);
     const int lx = cols.IndexConvert_RealToLoaded(x);
-    columns_.insert(columns_.begin() + lx, std::vector<TBabCell*>(static_cast<size_t>(rows.LoadedCount()), nullptr));
-    for (int r = 0; r < rows.LoadedCount(); ++r)
-        columns_[lx][r] = gridCell_->CreateCell(x, rows.IndexConvert_LoadedToReal(r));
+    columns_.insert(columns_.begin() + lx, static_cast<size_t>(n),
+                    std::vector<TBabCell*>(static_cast<size_t>(rows.LoadedCount()), nullptr));
+    for (int k = 0; k < n; ++k)
+        for (int r = 0; r < rows.LoadedCount(); ++r)
+            columns_[lx + k][r] = gridCell_->CreateCell(x + k, rows.IndexConvert_LoadedToReal(r));
 }
 
-void TCellMatris::InsertY(int y)
+void TCellMatris::InsertY(int y, int n)
 {
     TAxisContentList& cols = gridCell_->Columns();
     TAxisContentList& rows = gridCell_->Rows();
     rows.EnsureLoadedItem(y);
     const int ly = rows.IndexConvert_RealToLoaded(y);
+    // One insert of the whole block per column: rows loaded in front of many others cost their
+    // own number, not that times the rows behind them.
     for (int c = 0; c < LoadedCountX(); ++c) {
         auto& column = columns_[c];
-        column.insert(column.begin() + std::min(ly, static_cast<int>(column.size())), nullptr);
-        column[ly] = gridCell_->CreateCell(cols.IndexConvert_LoadedToReal(c), y);
+        const int at = std::min(ly, static_cast<int>(column.size()));
+        column.insert(column.begin() + at, static_cast<size_t>(n), nullptr);
+        for (int k = 0; k < n; ++k) column[at + k] = gridCell_->CreateCell(cols.IndexConvert_LoadedToReal(c), y + k);
     }
 }
 

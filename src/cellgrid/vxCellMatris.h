@@ -26,8 +26,9 @@ public:
     // The cell when it exists already (loaded indexes); never creates.
     TBabCell* PeekLoadedCell(int theLoadedX, int theLoadedY) const;
 
-    void InsertX(int x);
-    void InsertY(int y);
+    // n new items from real index x (y) on, already in their axis.
+    void InsertX(int x, int n = 1);
+    void InsertY(int y, int n = 1);
     void DropX(int x);
     void DropY(int y);
     void MoveX(int a, int b);

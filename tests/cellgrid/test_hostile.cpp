@@ -10,6 +10,8 @@
 
 #include <climits>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 using namespace vxplan;
 using vxplan::test::TGridFixture;
@@ -54,6 +56,39 @@ TEST(HostileAxis, LoadRangesOutsideTheCountOnlyItemsAreRefused)
     rows.LoadItems(51, 52, false);  // the block's own end still loads
     EXPECT_EQ(rows.LoadedCount(), loaded + 2);
     ExpectAxisWhole(rows);
+}
+
+TEST(HostileAxis, AFarLoadWhoseHostKeepsEveryItemIsRefusedAndAFrontLoadJoinsInOrder)
+{
+    TGridFixture f;
+    f.RecordVirtualCallbacks();
+    f.allowUnload = false;
+    f.MakeVirtual(3, 1, kMax - 10);
+    TAxisContentList& rows = f.root->Rows();
+    rows.EnsureLoadedItem(5);
+    const int loaded = rows.LoadedCount();
+    EXPECT_THROW(rows.EnsureLoadedItem(kMax - 20), EInvalidOperation);
+    EXPECT_EQ(rows.LoadedCount(), loaded) << "nothing was loaded on the way";
+    ExpectAxisWhole(rows);
+
+    // A load in front of the block: the host hears the new items from the last one down, and
+    // each has a cell in every column at its own place.
+    TGridFixture g;
+    g.RecordVirtualCallbacks();
+    g.MakeVirtual(3, 1, 1000);
+    g.root->Rows().EnsureLoadedItem(900);
+    g.log.clear();
+    g.allowUnload = false;
+    g.root->Rows().EnsureLoadedItem(896);
+    EXPECT_EQ(g.log, (std::vector<std::string>{"L899", "L898", "L897", "L896"}));
+    ExpectAxisWhole(g.root->Rows());
+    for (int r = 896; r <= 900; ++r)
+        for (int c = 0; c < 3; ++c) {
+            TBabCell* cell = g.root->getCell(c, r);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->RowIndex(), r);
+            EXPECT_EQ(cell->ColumnIndex(), c);
+        }
 }
 
 TEST(HostileAxis, OnlyTheEndOfTheBlockThatIsNamedUnloads)
