@@ -92,8 +92,8 @@ public:
     }
 
 protected:
-    // Tab leaves the control as on the platform, where Qt's edit would step to its next part
-    // first (the arrow keys move between the parts).
+    // Tab leaves the control as on the platform, where Qt's edit would step to its next field
+    // first (the arrow keys move between the fields).
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 
     void PassKeyPress(QKeyEvent* e) override

@@ -2,7 +2,10 @@
 //
 // Keys reach the control's OnKeyDown and OnKeyPress before the line edit acts on them, so a
 // handler can swallow one (set Key to 0), as on the platform; focus changes raise OnEnter and
-// OnExit of the control.
+// OnExit of the control. Tab moves the focus unless CM_WANTSPECIALKEY answers non-zero for
+// VK_TAB, and a WndProc that sets a non-zero Result for WM_CONTEXTMENU (LParam the screen
+// point) keeps the line edit's own menu from showing. The memo, combo box, check box and date
+// picker do the same.
 #pragma once
 
 #include <vxplan/platform/controls/vxWinControl.h>

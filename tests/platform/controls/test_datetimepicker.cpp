@@ -56,7 +56,7 @@ TEST_F(PickerValue, RoundTripsAreExactToTheMillisecondToTheEndsOfTheRange)
     EXPECT_EQ(picker.GetDateTime(), t);
 }
 
-TEST_F(PickerValue, DateAndTimePartsKeepEachOther)
+TEST_F(PickerValue, DateAndTimeOfDayKeepEachOther)
 {
     TDateTimePicker picker;
     int changes = 0;
