@@ -192,6 +192,25 @@ TEST(GridKeys, EnterGoesIntoASubGridAndMovesLeaveItAtItsEdges)
     EXPECT_EQ(FocusOf(s.Root()), (TPos{2, 2})) << "right from the sub-grid's last column";
 }
 
+TEST(GridKeys, AFocusChangeIsHeardOncePerLevelAndSelectionEventsFollowTheirChange)
+{
+    TNestedScene s;
+    std::vector<std::string> log;
+    s.view.OnTopLeftChanged = [&](TObject*) { log.push_back("focus"); };
+    s.view.OnCellSelectionChanged = [&](TBabGridView_Custom*, TBabCell* c) {
+        log.push_back("cell " + std::to_string(c->ColumnIndex()) + "," + std::to_string(c->RowIndex()) +
+                      (c->GetSelected() ? " on" : " off"));
+    };
+    s.Root().OnInternalSelectionChanged = [&](TBabGridCellForViewer*, TBabCell* c, bool v) {
+        log.push_back(std::string("before ") + (c->GetSelected() == v ? "same" : "change"));
+    };
+    s.Root().SetFocusedCell(s.sub->getCell(1, 1));
+    EXPECT_EQ(log, (std::vector<std::string>{"focus", "focus"})) << "the sub-grid's change, then the root's";
+    log.clear();
+    Key(s.view, Qt::Key_Left);
+    EXPECT_EQ(log, (std::vector<std::string>{"focus", "before change", "cell 0,1 on"}));
+}
+
 TEST(GridKeys, VirtualRowsAreLoadedOnTheWayAndFarMovesLoseNothing)
 {
     TBabGridView view;
