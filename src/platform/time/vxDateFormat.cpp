@@ -2,6 +2,7 @@
 #include <vxplan/platform/time/vxDateFormat.h>
 
 #include <vxplan/platform/core/vxExceptions.h>
+#include <vxplan/platform/time/vxDateFormatWalk_p.h>
 
 #include <cctype>
 #include <optional>
@@ -10,15 +11,6 @@
 namespace vxplan {
 
 namespace {
-
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
-
-bool StartsWithNoCase(const std::string& s, size_t at, const char* word)
-{
-    for (size_t k = 0; word[k]; ++k)
-        if (at + k >= s.size() || Upper(s[at + k]) != word[k]) return false;
-    return true;
-}
 
 void AppendNumber(std::string& out, int value, int digits)
 {
@@ -59,108 +51,42 @@ private:
     std::optional<Ymd> date_;
 };
 
-class Formatter {
+class Formatter : public TDateFormatWalker {
 public:
     Formatter(TDateTime t, const TFormatSettings& fs) : parts_(t), fs_(fs) {}
 
-    // Formats nested through c, ddddd, dddddd, t and tt expand one level deep only, so a
-    // setting that names itself cannot recurse.
-    void Store(const std::string& format, int nesting, bool timeOnly)
+    std::string Format(const std::string& format)
     {
-        if (nesting > 1) return;
-        const bool clock12 = HasHalfDayToken(format);
-        char lastToken = ' ';
-        const size_t n = format.size();
-        size_t i = 0;
-        while (i < n) {
-            const char raw = format[i];
-            const char token = Upper(raw);
-            if (raw == '"' || raw == '\'') {
-                size_t end = format.find(raw, i + 1);
-                if (end == std::string::npos) end = n;
-                out_.append(format, i + 1, end - i - 1);
-                i = end + 1;
-                continue;
-            }
-            if (token == 'A') {
-                i += StoreHalfDay(format, i);
-                continue;
-            }
-            if (raw == '/') {
-                out_ += fs_.DateSeparator;
-                ++i;
-                continue;
-            }
-            if (raw == ':') {
-                out_ += fs_.TimeSeparator;
-                ++i;
-                continue;
-            }
-            if (std::string_view(" CDHMNSTYZ").find(token) == std::string_view::npos) {
-                out_ += raw;
-                ++i;
-                continue;
-            }
-            size_t count = 1;
-            while (i + count < n && Upper(format[i + count]) == token) ++count;
-            StoreToken(token, count, format, i, nesting, timeOnly, clock12, lastToken);
-            // Only these tokens (a blank among them) decide whether a following m is minutes.
-            lastToken = token;
-            i += count;
-        }
+        Walk(format, 0, false);
+        return std::move(out_);
     }
-
-    std::string Result() { return std::move(out_); }
 
 private:
-    static bool HasHalfDayToken(const std::string& format)
-    {
-        for (size_t i = 0; i < format.size(); ++i) {
-            const char c = format[i];
-            if (c == '"' || c == '\'') {
-                const size_t end = format.find(c, i + 1);
-                if (end == std::string::npos) return false;
-                i = end;
-            } else if (StartsWithNoCase(format, i, "A/P") || StartsWithNoCase(format, i, "AMPM") ||
-                       StartsWithNoCase(format, i, "AM/PM")) {
-                return true;
-            }
-        }
-        return false;
-    }
+    void Text(const std::string& format, size_t at, size_t count) override { out_.append(format, at, count); }
 
-    // am/pm, a/p and ampm; returns the characters used. A lone 'a' is copied.
-    size_t StoreHalfDay(const std::string& format, size_t i)
+    void Separator(char raw) override { out_ += raw == '/' ? fs_.DateSeparator : fs_.TimeSeparator; }
+
+    void HalfDay(THalfDayToken kind, const std::string& format, size_t at) override
     {
         const bool am = parts_.hour < 12;
-        if (StartsWithNoCase(format, i, "AMPM")) {
-            out_ += am ? fs_.TimeAMString : fs_.TimePMString;
-            return 4;
+        switch (kind) {
+        case THalfDayToken::hdAmPmSettings: out_ += am ? fs_.TimeAMString : fs_.TimePMString; break;
+        // In the case the format wrote it.
+        case THalfDayToken::hdAmSlashPm: out_.append(format, am ? at : at + 3, 2); break;
+        case THalfDayToken::hdASlashP: out_ += format[am ? at : at + 2]; break;
         }
-        if (StartsWithNoCase(format, i, "AM/PM")) {
-            out_.append(format, am ? i : i + 3, 2);  // in the case the format wrote it
-            return 5;
-        }
-        if (StartsWithNoCase(format, i, "A/P")) {
-            out_ += format[am ? i : i + 2];
-            return 3;
-        }
-        out_ += format[i];
-        return 1;
     }
 
-    void StoreToken(char token, size_t count, const std::string& format, size_t at, int nesting, bool timeOnly,
-                    bool clock12, char lastToken)
+    void Token(char token, size_t count, const TDateTokenPlace& place) override
     {
         const int two = count == 1 ? 0 : 2;
         switch (token) {
-        case ' ': out_.append(format, at, count); break;
         case 'Y':
             if (count > 2) AppendNumber(out_, parts_.Year(), 4);
             else AppendNumber(out_, parts_.Year() % 100, 2);
             break;
         case 'M':
-            if (lastToken == 'H' || timeOnly) {
+            if (place.lastToken == 'H' || place.timeOnly) {
                 AppendNumber(out_, parts_.minute, two);
             } else if (count <= 2) {
                 AppendNumber(out_, parts_.Month(), two);
@@ -173,12 +99,12 @@ private:
             if (count <= 2) AppendNumber(out_, parts_.Day(), two);
             else if (count == 3) out_ += fs_.ShortDayNames[static_cast<size_t>(parts_.WeekDay() - 1)];
             else if (count == 4) out_ += fs_.LongDayNames[static_cast<size_t>(parts_.WeekDay() - 1)];
-            else if (count == 5) Store(fs_.ShortDateFormat, nesting + 1, false);
-            else Store(fs_.LongDateFormat, nesting + 1, false);
+            else if (count == 5) Walk(fs_.ShortDateFormat, place.nesting + 1, false);
+            else Walk(fs_.LongDateFormat, place.nesting + 1, false);
             break;
         case 'H': {
             int h = parts_.hour;
-            if (clock12) {
+            if (place.clock12) {
                 h %= 12;
                 if (h == 0) h = 12;
             }
@@ -188,12 +114,12 @@ private:
         case 'N': AppendNumber(out_, parts_.minute, two); break;
         case 'S': AppendNumber(out_, parts_.second, two); break;
         case 'Z': AppendNumber(out_, parts_.msec, count == 1 ? 0 : 3); break;
-        case 'T': Store(count == 1 ? fs_.ShortTimeFormat : fs_.LongTimeFormat, nesting + 1, true); break;
+        case 'T': Walk(count == 1 ? fs_.ShortTimeFormat : fs_.LongTimeFormat, place.nesting + 1, true); break;
         case 'C':
-            Store(fs_.ShortDateFormat, nesting + 1, false);
+            Walk(fs_.ShortDateFormat, place.nesting + 1, false);
             if (parts_.HasTime()) {
                 out_ += ' ';
-                Store(fs_.LongTimeFormat, nesting + 1, true);
+                Walk(fs_.LongTimeFormat, place.nesting + 1, true);
             }
             break;
         default: break;
@@ -233,7 +159,7 @@ bool ParseDate(const std::string& input, TDateTime& result, const TFormatSetting
     int yp = 0, mp = 0, dp = 0, which = 0;
     for (char c : fs.ShortDateFormat) {
         if (which == 3) break;
-        const char u = Upper(c);
+        const char u = UpperAscii(c);
         if (u == 'Y' && yp == 0) yp = ++which;
         else if (u == 'M' && mp == 0) mp = ++which;
         else if (u == 'D' && dp == 0) dp = ++which;
@@ -291,7 +217,7 @@ bool EndsWithNoCase(const std::string& s, const std::string& word)
 {
     if (word.empty() || word.size() > s.size()) return false;
     for (size_t k = 0; k < word.size(); ++k)
-        if (Upper(s[s.size() - word.size() + k]) != Upper(word[k])) return false;
+        if (UpperAscii(s[s.size() - word.size() + k]) != UpperAscii(word[k])) return false;
     return true;
 }
 
@@ -376,9 +302,7 @@ bool ParseDateTime(const std::string& input, TDateTime& result, const TFormatSet
 
 std::string FormatDateTime(const std::string& format, TDateTime t, const TFormatSettings& settings)
 {
-    Formatter f(t, settings);
-    f.Store(format.empty() ? std::string("c") : format, 0, false);
-    return f.Result();
+    return Formatter(t, settings).Format(format.empty() ? std::string("c") : format);
 }
 
 std::string FormatDateTime(const std::string& format, TDateTime t) { return FormatDateTime(format, t, FormatSettings()); }

@@ -182,11 +182,11 @@ TDateTime QDateTimeToDateTime(const QDateTime& value)
 
 namespace {
 
-QDateTime FieldsOf(TDateTime t, Qt::TimeSpec spec)
+QDateTime FieldsOf(TDateTime t, Qt::TimeSpec zone)
 {
     Word y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, ms = 0;
     DecodeDateTime(t, y, m, d, h, n, s, ms);
-    return QDateTime(QDate(y, m, d), QTime(h, n, s, ms), spec);
+    return QDateTime(QDate(y, m, d), QTime(h, n, s, ms), zone);
 }
 
 }  // namespace
