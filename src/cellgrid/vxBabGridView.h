@@ -310,11 +310,16 @@ private:
     void MakeSureFocusedIsVisible_Async(TObject*);
     // The type-ahead search for the characters typed so far, run after the key's message.
     void NavigateKey_Async(TObject*);
+    // The cell in theColumn on the first row in view: before the first layout the scroll
+    // position may still lie on the fixed rows.
+    TBabCell* TopCellInView(int theColumn);
     void CreateEditors();
     void PrepareEditor(TBabCell* theCell, const std::string& theText);
     void CheckEditLayout(TWinControl& theEditor, TBabCell* theCell);
     std::string EditorText() const;
     void StopAllEditors();
+    // StopEditing (commit) and BreakEditing (cancel).
+    void EndEdit(bool theCancelled);
     // Ends the edit of a cell on its way out: nothing is stored.
     void ForgetEdit();
     void PassCharacterToEditor(char32_t theKey);

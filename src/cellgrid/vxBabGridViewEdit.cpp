@@ -244,41 +244,22 @@ void TBabGridView_Custom::StopAllEditors()
     dateTimeEditor_->Stop();
 }
 
-void TBabGridView_Custom::StopEditing()
+void TBabGridView_Custom::StopEditing() { EndEdit(false); }
+
+void TBabGridView_Custom::BreakEditing() { EndEdit(true); }
+
+void TBabGridView_Custom::EndEdit(bool theCancelled)
 {
     if (stoppingEdit_ || !editing_) return;
     const TFlagScope guard(stoppingEdit_);
     const bool hadEditor = activeEditor_ != nullptr;
+    auto leaveEditState = [this] {
+        editing_ = false;
+        activeEditor_ = nullptr;
+    };
     // Whatever a handler throws, the edit is over and the editors are hidden.
     auto finish = [&] {
-        editing_ = false;
-        activeEditor_ = nullptr;
-        editCell_.Set(nullptr);
-        if (IsDestroying()) return;
-        if (hadEditor && CanFocus()) SetFocus();
-        Invalidate();
-    };
-    try {
-        std::string text = EditorText();
-        const TBabCellWatch cell(editCell_.Get());
-        if (cell.Get()) DeInitEditor(activeEditor_, cell.Get(), text, false);
-        StopAllEditors();
-        const TBabEditHook after = AfterStopHook();
-        if (after && editing_ && cell.Get()) after(this, cell.Get());
-    } catch (...) {
-        StopAllEditors();
-        finish();
-        throw;
-    }
-    finish();
-}
-
-void TBabGridView_Custom::BreakEditing()
-{
-    if (stoppingEdit_ || !editing_) return;
-    const TFlagScope guard(stoppingEdit_);
-    const bool hadEditor = activeEditor_ != nullptr;
-    auto finish = [&] {
+        leaveEditState();
         editCell_.Set(nullptr);
         if (IsDestroying()) return;
         if (hadEditor && CanFocus()) SetFocus();
@@ -286,16 +267,15 @@ void TBabGridView_Custom::BreakEditing()
     };
     try {
         const TBabCellWatch cell(editCell_.Get());
-        std::string escaped = "ESCAPED";
-        if (cell.Get()) DeInitEditor(activeEditor_, cell.Get(), escaped, true);
-        editing_ = false;
-        activeEditor_ = nullptr;
+        // A cancelled edit hands on a text that changes nothing.
+        std::string text = theCancelled ? std::string("ESCAPED") : EditorText();
+        if (cell.Get()) DeInitEditor(activeEditor_, cell.Get(), text, theCancelled);
+        if (theCancelled) leaveEditState();
         StopAllEditors();
+        // A commit's hook runs only while the edit still stands (its cell may have gone).
         const TBabEditHook after = AfterStopHook();
-        if (after && cell.Get()) after(this, cell.Get());
+        if (after && cell.Get() && (theCancelled || editing_)) after(this, cell.Get());
     } catch (...) {
-        editing_ = false;
-        activeEditor_ = nullptr;
         StopAllEditors();
         finish();
         throw;

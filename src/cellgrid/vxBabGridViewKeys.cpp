@@ -82,14 +82,7 @@ void TBabGridView_Custom::KeyDown(uint16_t& key, TShiftState shift)
     }
     const TBabDirection direction = DirectionOfKey(key, shift);
     if (direction == TBabDirection::babdirNone) return;
-    if (!root_->GetFocusedCell()) {
-        // The first cell in view; before the first layout the scroll position may still lie on
-        // the fixed items.
-        const int left = std::max(root_->GetLeft(), root_->GetFixedCols());
-        const int top = std::max(root_->GetTop(), root_->GetFixedRows());
-        if (left < root_->Columns().Count() && top < root_->Rows().Count())
-            root_->SetFocusedCell(root_->getCell(left, top));
-    }
+    if (!root_->GetFocusedCell()) root_->SetFocusedCell(TopCellInView(std::max(root_->GetLeft(), root_->GetFixedCols())));
     Scroll(direction, shift);
     key = 0;
 }
@@ -116,6 +109,11 @@ void TBabGridView_Custom::KeyPress(char32_t& key)
     key = 0;
 }
 
+TBabCell* TBabGridView_Custom::TopCellInView(int theColumn)
+{
+    return root_->getCell(theColumn, std::max(root_->GetTop(), root_->GetFixedRows()));
+}
+
 void TBabGridView_Custom::FeedTypeAhead(char32_t theKey)
 {
     const TDateTime now = ApplicationClock().Now();
@@ -131,7 +129,7 @@ void TBabGridView_Custom::NavigateKey_Async(TObject*)
     if (!root_->GetFocusedCell()) {
         const bool inRoot = sortCell_ && sortCell_->getGridCell() == root_.get();
         const int column = inRoot ? sortCell_->ColumnIndex() : std::max(root_->GetLeft(), root_->GetFixedCols());
-        root_->SetFocusedCell(root_->getCell(column, std::max(root_->GetTop(), root_->GetFixedRows())));
+        root_->SetFocusedCell(TopCellInView(column));
     }
     // An empty grid has nothing to search.
     TBabCell* focused = root_->GetFocusedCell();
